@@ -8,9 +8,16 @@
 #include "AE_EffectCB.h"
 #include "AE_EffectCBSuites.h"
 #include "AE_EffectPixelFormat.h"
+#include "AE_EffectSuites.h"
+#include "AE_EffectUI.h"
+#include "AE_Macros.h"
 #include "AE_PluginData.h"
+#include "PF_Masks.h"
 #include "SPBasic.h"
 #include "SPTypes.h"
+#include "adobesdk/DrawbotSuite.h"
+#include "adobesdk/config/AdobesdkTypes.h"
+#include "adobesdk/drawbotsuite/DrawbotSuiteTypes.h"
 
 #include <stddef.h>
 
@@ -316,6 +323,65 @@ SDK_AT(PF_ANSICallbacksSuite1, sprintf, 120);
 SDK_SIZE(PF_WorldSuite2, 24);
 SDK_AT(PF_WorldSuite2, PF_GetPixelFormat, 16);
 
+/* ---- Custom user interface ------------------------------------------------------------------- */
+
+SDK_SIZE(PF_AdjustCursorEventInfo, 16);
+SDK_AT(PF_AdjustCursorEventInfo, set_cursor, 12);
+SDK_SIZE(PF_DoClickEventInfo, 64);
+SDK_AT(PF_DoClickEventInfo, screen_point, 4);
+SDK_AT(PF_DoClickEventInfo, num_clicks, 12);
+SDK_AT(PF_DoClickEventInfo, continue_refcon, 24);
+SDK_AT(PF_DoClickEventInfo, send_drag, 56);
+SDK_AT(PF_DoClickEventInfo, last_time, 57);
+SDK_SIZE(PF_EventUnion, 64);
+SDK_SIZE(PF_Context, 72);
+SDK_AT(PF_Context, w_type, 4);
+SDK_AT(PF_Context, plugin_state, 16);
+SDK_AT(PF_Context, reserved_drawref, 48);
+SDK_SIZE(PF_EventCallbacks, 72);
+SDK_AT(PF_EventCallbacks, layer_to_comp, 8);
+SDK_AT(PF_EventCallbacks, comp_to_layer, 16);
+SDK_AT(PF_EventCallbacks, source_to_frame, 40);
+SDK_AT(PF_EventCallbacks, frame_to_source, 48);
+SDK_SIZE(PF_EffectWindowInfo, 44);
+SDK_SIZE(PF_EventExtra, 208);
+SDK_AT(PF_EventExtra, contextH, 0);
+SDK_AT(PF_EventExtra, e_type, 8);
+SDK_AT(PF_EventExtra, u, 16);
+SDK_AT(PF_EventExtra, effect_win, 80);
+SDK_AT(PF_EventExtra, cbs, 128);
+SDK_AT(PF_EventExtra, evt_in_flags, 200);
+SDK_AT(PF_EventExtra, evt_out_flags, 204);
+SDK_SIZE(PF_CustomUIInfo, 44);
+
+SDK_SIZE(DRAWBOT_ColorRGBA, 16);
+SDK_AT(DRAWBOT_ColorRGBA, alpha, 12);
+SDK_SIZE(DRAWBOT_RectF32, 16);
+SDK_SIZE(DRAWBOT_DrawbotSuite1, 16);
+SDK_SIZE(DRAWBOT_SupplierSuite1, 104);
+SDK_AT(DRAWBOT_SupplierSuite1, NewPath, 48);
+SDK_AT(DRAWBOT_SupplierSuite1, ReleaseObject, 96);
+SDK_SIZE(DRAWBOT_SurfaceSuite2, 136);
+SDK_AT(DRAWBOT_SurfaceSuite2, PaintRect, 16);
+SDK_AT(DRAWBOT_SurfaceSuite2, Flush, 120);
+SDK_SIZE(DRAWBOT_PathSuite1, 48);
+SDK_SIZE(DRAWBOT_Suites, 48);
+
+/* ---- Effect suites ----------------------------------------------------------------------------
+ */
+
+SDK_SIZE(PF_PathVertex, 48);
+SDK_SIZE(PF_PathQuerySuite1, 32);
+SDK_SIZE(PF_PathDataSuite1, 88);
+SDK_AT(PF_PathDataSuite1, PF_PathEvalSegLengthDeriv1, 48);
+SDK_AT(PF_PathDataSuite1, PF_PathCleanupSegLength, 56);
+SDK_SIZE(PF_State, 16);
+SDK_SIZE(PF_ParamUtilsSuite3, 72);
+SDK_SIZE(PF_EffectCustomUISuite1, 8);
+SDK_SIZE(PF_EffectCustomUIOverlayThemeSuite1, 64);
+SDK_AT(PF_EffectCustomUIOverlayThemeSuite1, PF_StrokePath, 40);
+SDK_SIZE(PF_MaskSuite1, 8);
+
 /* ---- Values -----------------------------------------------------------------------------------
  */
 
@@ -372,3 +438,14 @@ SDK_CHECK(PF_PixelFormat_ARGB128 == 0x32336561);
 SDK_CHECK(PF_PixelFormat_INVALID == 0x66646162);
 
 SDK_CHECK(PF_ChannelType_DEPTH == 0x44505448);
+
+SDK_CHECK(PF_Event_DO_CLICK == 2 && PF_Event_DRAG == 3 && PF_Event_DRAW == 4);
+SDK_CHECK(PF_Event_ADJUST_CURSOR == 9 && PF_Event_NUM_EVENTS == 12);
+SDK_CHECK(PF_Cursor_HAND == 14 && PF_Cursor_SCALE_DIAG_LR == 25 && PF_Cursor_SCALE_DIAG_UR == 27);
+SDK_CHECK(PF_Cursor_ROT_TOP_RIGHT == 29 && PF_Cursor_ROT_BOT_RIGHT == 31);
+SDK_CHECK(PF_Cursor_ROT_BOT_LEFT == 33 && PF_Cursor_ROT_TOP_LEFT == 35);
+SDK_CHECK(PF_MAX_CURSOR_PLUS_ONE == 123);
+SDK_CHECK(PF_EO_HANDLED_EVENT == 1);
+SDK_CHECK(PF_Window_COMP == 0 && PF_Window_LAYER == 1 && PF_Window_EFFECT == 2);
+SDK_CHECK(PF_ControlCode_ContextMenu == 52);
+SDK_CHECK(PF_App_Color_PURE_WHITE == 80);
