@@ -1,0 +1,153 @@
+#include "geometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace plurion::host {
+namespace {
+
+constexpr double kProjectiveTolerance = 1e-12;
+
+// A double clamped into the range of pixel coordinates before it becomes an integer.
+A_long ToPixel(double v) {
+    constexpr double kLimit = 1 << 30;
+    if (!(v > -kLimit)) {
+        return -(1 << 30);
+    }
+    if (v > kLimit) {
+        return 1 << 30;
+    }
+    return static_cast<A_long>(v);
+}
+
+bool Inside(const Affine& inv, A_long x, A_long y, double u_lo, double u_hi, double v_lo,
+            double v_hi) {
+    const Point p = SourceOfPixel(inv, x, y);
+    return p.x > u_lo && p.x < u_hi && p.y > v_lo && p.y < v_hi;
+}
+
+// Narrows [lo, hi] to the x where lo_bound < (x + 0.5) * slope + offset < hi_bound.
+void NarrowByAxis(double slope, double offset, double lo_bound, double hi_bound, double& lo,
+                  double& hi) {
+    if (slope == 0.0) {
+        if (!(offset > lo_bound && offset < hi_bound)) {
+            hi = lo - 1.0;
+        }
+        return;
+    }
+    double a = (lo_bound - offset) / slope - 0.5;
+    double b = (hi_bound - offset) / slope - 0.5;
+    if (a > b) {
+        std::swap(a, b);
+    }
+    lo = std::max(lo, a);
+    hi = std::min(hi, b);
+}
+
+} // namespace
+
+std::optional<Affine> AffineFromMatrix(const PF_FloatMatrix& m) {
+    if (std::fabs(m.mat[0][2]) > kProjectiveTolerance ||
+        std::fabs(m.mat[1][2]) > kProjectiveTolerance ||
+        std::fabs(m.mat[2][2] - 1.0) > kProjectiveTolerance) {
+        return std::nullopt;
+    }
+    return Affine{m.mat[0][0], m.mat[0][1], m.mat[1][0], m.mat[1][1], m.mat[2][0], m.mat[2][1]};
+}
+
+Point Apply(const Affine& m, Point p) {
+    return {p.x * m.xx + p.y * m.yx + m.tx, p.x * m.xy + p.y * m.yy + m.ty};
+}
+
+std::optional<Affine> Inverse(const Affine& m) {
+    const double det = m.xx * m.yy - m.xy * m.yx;
+    if (!std::isfinite(det) || std::fabs(det) < 1e-12) {
+        return std::nullopt;
+    }
+    Affine inv;
+    inv.xx = m.yy / det;
+    inv.xy = -m.xy / det;
+    inv.yx = -m.yx / det;
+    inv.yy = m.xx / det;
+    inv.tx = -(m.tx * inv.xx + m.ty * inv.yx);
+    inv.ty = -(m.tx * inv.xy + m.ty * inv.yy);
+    return inv;
+}
+
+Affine Lerp(const Affine& a, const Affine& b, double t) {
+    auto mix = [t](double p, double q) { return p + (q - p) * t; };
+    return {mix(a.xx, b.xx), mix(a.xy, b.xy), mix(a.yx, b.yx),
+            mix(a.yy, b.yy), mix(a.tx, b.tx), mix(a.ty, b.ty)};
+}
+
+bool NearlyEqual(const Affine& a, const Affine& b) {
+    constexpr double kLinear = 1e-9;
+    constexpr double kOffset = 1e-6;
+    return std::fabs(a.xx - b.xx) <= kLinear && std::fabs(a.xy - b.xy) <= kLinear &&
+           std::fabs(a.yx - b.yx) <= kLinear && std::fabs(a.yy - b.yy) <= kLinear &&
+           std::fabs(a.tx - b.tx) <= kOffset && std::fabs(a.ty - b.ty) <= kOffset;
+}
+
+std::vector<Affine> MotionSamples(const std::vector<Affine>& keys, int samples_per_step) {
+    if (keys.empty()) {
+        return {};
+    }
+    const bool still = std::all_of(keys.begin(), keys.end(),
+                                   [&](const Affine& k) { return NearlyEqual(k, keys.front()); });
+    if (keys.size() == 1 || still || samples_per_step < 2) {
+        return {keys.front()};
+    }
+    std::vector<Affine> maps;
+    const int steps = samples_per_step - 1;
+    maps.reserve((keys.size() - 1) * static_cast<std::size_t>(steps) + 1);
+    for (std::size_t k = 0; k + 1 < keys.size(); ++k) {
+        for (int s = 0; s < steps; ++s) {
+            maps.push_back(Lerp(keys[k], keys[k + 1], static_cast<double>(s) / steps));
+        }
+    }
+    maps.push_back(keys.back());
+    return maps;
+}
+
+PixelBox MappedBounds(const Affine& m, double x0, double y0, double x1, double y1) {
+    const Point corners[4] = {Apply(m, {x0, y0}), Apply(m, {x1, y0}), Apply(m, {x0, y1}),
+                              Apply(m, {x1, y1})};
+    double left = corners[0].x, right = corners[0].x, top = corners[0].y, bottom = corners[0].y;
+    for (const Point& p : corners) {
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    }
+    return {ToPixel(std::floor(left)), ToPixel(std::floor(top)), ToPixel(std::ceil(right)),
+            ToPixel(std::ceil(bottom))};
+}
+
+PixelBox Intersect(const PixelBox& a, const PixelBox& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+
+RowRun ReachableRun(const Affine& inv, A_long y, A_long x_begin, A_long x_end, double u_lo,
+                    double u_hi, double v_lo, double v_hi) {
+    const double cy = y + 0.5;
+    double lo = x_begin;
+    double hi = x_end;
+    NarrowByAxis(inv.xx, cy * inv.yx + inv.tx, u_lo, u_hi, lo, hi);
+    NarrowByAxis(inv.xy, cy * inv.yy + inv.ty, v_lo, v_hi, lo, hi);
+    if (!(lo <= hi)) {
+        return {x_begin, x_begin};
+    }
+    // Widen by a pixel against rounding, then trim with the exact test the kernels use.
+    A_long begin = std::max(x_begin, ToPixel(std::floor(lo)) - 1);
+    A_long end = std::min(x_end, ToPixel(std::ceil(hi)) + 2);
+    while (begin < end && !Inside(inv, begin, y, u_lo, u_hi, v_lo, v_hi)) {
+        ++begin;
+    }
+    while (end > begin && !Inside(inv, end - 1, y, u_lo, u_hi, v_lo, v_hi)) {
+        --end;
+    }
+    return {begin, end};
+}
+
+} // namespace plurion::host

@@ -1,0 +1,257 @@
+// Sampling of a source world along a run of destination pixels, inverse-mapped through an affine
+// map. Samples come out premultiplied, in unit floats, so that filtering and motion-blur
+// averaging weigh each tap by its coverage. Outside the source everything is transparent black,
+// which gives bilinear edges their half-pixel fade.
+#pragma once
+
+#include "geometry.h"
+#include "pixel_traits.h"
+#include "world.h"
+
+#if defined(__SSE2__) && !defined(PLURION_PIXELS_NO_SIMD)
+#include <emmintrin.h>
+#endif
+
+#include <cstddef>
+#include <cstring>
+#include <type_traits>
+
+namespace plurion::host {
+
+struct Premul {
+    float a, r, g, b;
+};
+
+template <class Traits>
+struct SourceImage {
+    const std::byte* base = nullptr;
+    std::ptrdiff_t rowbytes = 0;
+    A_long width = 0, height = 0;
+
+    explicit SourceImage(const PF_EffectWorld& w)
+        : base(reinterpret_cast<const std::byte*>(w.data)), rowbytes(w.rowbytes), width(w.width),
+          height(w.height) {}
+    const typename Traits::Pixel* Row(A_long y) const {
+        return reinterpret_cast<const typename Traits::Pixel*>(base + y * rowbytes);
+    }
+};
+
+// A straight source is premultiplied here; a premultiplied one is taken as it is.
+template <class Traits, bool kStraight>
+inline Premul TapOf(const typename Traits::Pixel& p) {
+    const float a = ClampUnit(Traits::ToUnit(p.alpha));
+    const float k = kStraight ? a : 1.0f;
+    return {a, Traits::ToUnit(p.red) * k, Traits::ToUnit(p.green) * k, Traits::ToUnit(p.blue) * k};
+}
+
+template <bool kAccumulate>
+inline void Store(Premul& out, const Premul& s) {
+    if constexpr (kAccumulate) {
+        out.a += s.a;
+        out.r += s.r;
+        out.g += s.g;
+        out.b += s.b;
+    } else {
+        out = s;
+    }
+}
+
+// Nearest neighbour: the source pixel under the centre. The run must lie where the centre maps
+// into (0, width) x (0, height), as ReachableRun gives it.
+// The four source pixels around a sample point and the point's place between them.
+struct BilinearPlace {
+    A_long ix, iy;
+    float fx, fy;
+};
+
+// u, v: source coordinates less half a pixel, above -1 within a reachable run, so that
+// truncation after the shift is the floor.
+inline BilinearPlace PlaceOf(double u, double v) {
+    BilinearPlace p;
+    p.ix = static_cast<A_long>(u + 1.0) - 1;
+    p.iy = static_cast<A_long>(v + 1.0) - 1;
+    p.fx = static_cast<float>(u - p.ix);
+    p.fy = static_cast<float>(v - p.iy);
+    return p;
+}
+
+// For 8 bits the place is kept in 1/128 pixel steps (fx, fy in 0..127), so that interpolation
+// runs in 16-bit integers.
+struct BilinearPlace8 {
+    A_long ix, iy;
+    int fx, fy;
+};
+
+inline BilinearPlace8 PlaceOf8(double u, double v) {
+    // Shifted by 128 pixels so that truncation is the floor; u, v are above -1 here.
+    const auto ux = static_cast<A_long>(u * 128.0 + (0.5 + 128.0 * 128.0)) - 128 * 128;
+    const auto vy = static_cast<A_long>(v * 128.0 + (0.5 + 128.0 * 128.0)) - 128 * 128;
+    return {ux >> 7, vy >> 7, ux & 127, vy & 127};
+}
+
+template <class Traits, class Place>
+inline bool Interior(const SourceImage<Traits>& src, const Place& p) {
+    return static_cast<unsigned>(p.ix) < static_cast<unsigned>(src.width - 1) &&
+           static_cast<unsigned>(p.iy) < static_cast<unsigned>(src.height - 1);
+}
+
+// The taps t00, t10, t01, t11; those outside the source are transparent black.
+template <class Traits, bool kStraight, class Place>
+inline void FetchTaps(const SourceImage<Traits>& src, const Place& p, Premul t[4]) {
+    if (Interior(src, p)) {
+        const auto* row0 = src.Row(p.iy) + p.ix;
+        const auto* row1 = src.Row(p.iy + 1) + p.ix;
+        t[0] = TapOf<Traits, kStraight>(row0[0]);
+        t[1] = TapOf<Traits, kStraight>(row0[1]);
+        t[2] = TapOf<Traits, kStraight>(row1[0]);
+        t[3] = TapOf<Traits, kStraight>(row1[1]);
+        return;
+    }
+    const bool in_x0 = p.ix >= 0 && p.ix < src.width;
+    const bool in_x1 = p.ix + 1 >= 0 && p.ix + 1 < src.width;
+    const bool in_y0 = p.iy >= 0 && p.iy < src.height;
+    const bool in_y1 = p.iy + 1 >= 0 && p.iy + 1 < src.height;
+    t[0] = in_y0 && in_x0 ? TapOf<Traits, kStraight>(src.Row(p.iy)[p.ix]) : Premul{};
+    t[1] = in_y0 && in_x1 ? TapOf<Traits, kStraight>(src.Row(p.iy)[p.ix + 1]) : Premul{};
+    t[2] = in_y1 && in_x0 ? TapOf<Traits, kStraight>(src.Row(p.iy + 1)[p.ix]) : Premul{};
+    t[3] = in_y1 && in_x1 ? TapOf<Traits, kStraight>(src.Row(p.iy + 1)[p.ix + 1]) : Premul{};
+}
+
+inline Premul Weigh(const Premul t[4], float fx, float fy) {
+    const float w00 = (1.0f - fx) * (1.0f - fy);
+    const float w10 = fx * (1.0f - fy);
+    const float w01 = (1.0f - fx) * fy;
+    const float w11 = fx * fy;
+    return {t[0].a * w00 + t[1].a * w10 + t[2].a * w01 + t[3].a * w11,
+            t[0].r * w00 + t[1].r * w10 + t[2].r * w01 + t[3].r * w11,
+            t[0].g * w00 + t[1].g * w10 + t[2].g * w01 + t[3].g * w11,
+            t[0].b * w00 + t[1].b * w10 + t[2].b * w01 + t[3].b * w11};
+}
+
+// Whether the four interior 8-bit taps of a place are all opaque.
+inline bool OpaqueTaps8(const SourceImage<Pixel8Traits>& src, const BilinearPlace8& p) {
+    const PF_Pixel* row0 = src.Row(p.iy) + p.ix;
+    const PF_Pixel* row1 = src.Row(p.iy + 1) + p.ix;
+    return (row0[0].alpha & row0[1].alpha & row1[0].alpha & row1[1].alpha) == 255;
+}
+
+// Opaque interior taps interpolated in integers on the 8-bit grid: each channel is
+// (sum of c * wx * wy + 2^13) >> 14 with wx, wy in 1/128 steps, exact in any order of summing,
+// so the vector and the plain version give the same bytes.
+inline PF_Pixel OpaqueBilinear8Plain(const SourceImage<Pixel8Traits>& src,
+                                     const BilinearPlace8& p) {
+    const PF_Pixel* row0 = src.Row(p.iy) + p.ix;
+    const PF_Pixel* row1 = src.Row(p.iy + 1) + p.ix;
+    auto lerp = [&](A_u_char PF_Pixel::*c) {
+        const int left = row0[0].*c * (128 - p.fy) + row1[0].*c * p.fy;
+        const int right = row0[1].*c * (128 - p.fy) + row1[1].*c * p.fy;
+        return static_cast<A_u_char>((left * (128 - p.fx) + right * p.fx + 8192) >> 14);
+    };
+    return PF_Pixel{255, lerp(&PF_Pixel::red), lerp(&PF_Pixel::green), lerp(&PF_Pixel::blue)};
+}
+
+#if defined(__SSE2__) && !defined(PLURION_PIXELS_NO_SIMD)
+inline PF_Pixel OpaqueBilinear8(const SourceImage<Pixel8Traits>& src, const BilinearPlace8& p) {
+    const __m128i zero = _mm_setzero_si128();
+    // Two neighbouring pixels of each row, widened to 16 bits: a0 r0 g0 b0 a1 r1 g1 b1.
+    const __m128i top = _mm_unpacklo_epi8(
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src.Row(p.iy) + p.ix)), zero);
+    const __m128i bottom = _mm_unpacklo_epi8(
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src.Row(p.iy + 1) + p.ix)), zero);
+    // Down first (at most 255 x 128, within a signed 16-bit lane), then across in 32 bits.
+    const __m128i down =
+        _mm_add_epi16(_mm_mullo_epi16(top, _mm_set1_epi16(static_cast<short>(128 - p.fy))),
+                      _mm_mullo_epi16(bottom, _mm_set1_epi16(static_cast<short>(p.fy))));
+    const __m128i pairs = _mm_unpacklo_epi16(down, _mm_srli_si128(down, 8));
+    const __m128i across = _mm_madd_epi16(pairs, _mm_set1_epi32((p.fx << 16) | (128 - p.fx)));
+    const __m128i rounded = _mm_srli_epi32(_mm_add_epi32(across, _mm_set1_epi32(8192)), 14);
+    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(rounded, rounded), zero);
+    PF_Pixel out;
+    const int packed = _mm_cvtsi128_si32(bytes);
+    std::memcpy(&out, &packed, sizeof(out));
+    return out;
+}
+#else
+inline PF_Pixel OpaqueBilinear8(const SourceImage<Pixel8Traits>& src, const BilinearPlace8& p) {
+    return OpaqueBilinear8Plain(src, p);
+}
+#endif
+
+// The premultiplied sample at source point (u, v) less half a pixel: the one definition of
+// bilinear sampling, which the fast paths share.
+template <bool kStraight>
+inline Premul BilinearSample8(const SourceImage<Pixel8Traits>& src, const BilinearPlace8& p) {
+    if (Interior(src, p) && OpaqueTaps8(src, p)) {
+        const PF_Pixel o = OpaqueBilinear8(src, p);
+        return {1.0f, Pixel8Traits::ToUnit(o.red), Pixel8Traits::ToUnit(o.green),
+                Pixel8Traits::ToUnit(o.blue)};
+    }
+    Premul t[4];
+    FetchTaps<Pixel8Traits, kStraight>(src, p, t);
+    return Weigh(t, static_cast<float>(p.fx) * (1.0f / 128.0f),
+                 static_cast<float>(p.fy) * (1.0f / 128.0f));
+}
+
+template <class Traits, bool kStraight>
+inline Premul BilinearSample(const SourceImage<Traits>& src, double u, double v) {
+    if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
+        return BilinearSample8<kStraight>(src, PlaceOf8(u, v));
+    } else {
+        Premul t[4];
+        const BilinearPlace p = PlaceOf(u, v);
+        FetchTaps<Traits, kStraight>(src, p, t);
+        return Weigh(t, p.fx, p.fy);
+    }
+}
+
+// Source coordinates (less half a pixel) along a row: u = row_u + (x + 0.5) * du.
+struct RowCoordinates {
+    double row_u, row_v, du, dv;
+    RowCoordinates(const Affine& inv, A_long y, double shift)
+        : row_u((y + 0.5) * inv.yx + inv.tx - shift), row_v((y + 0.5) * inv.yy + inv.ty - shift),
+          du(inv.xx), dv(inv.xy) {}
+    double U(A_long x) const { return (x + 0.5) * du + row_u; }
+    double V(A_long x) const { return (x + 0.5) * dv + row_v; }
+};
+
+// Nearest neighbour: the source pixel under the centre. The run must lie where the centre maps
+// into (0, width) x (0, height), as ReachableRun gives it.
+template <class Traits, bool kStraight, bool kAccumulate>
+void SampleNearestRun(const SourceImage<Traits>& src, const Affine& inv, A_long y, A_long x0,
+                      A_long count, Premul* out) {
+    const RowCoordinates c(inv, y, 0.0);
+    for (A_long i = 0; i < count; ++i) {
+        const auto ix = static_cast<A_long>(c.U(x0 + i));
+        const auto iy = static_cast<A_long>(c.V(x0 + i));
+        Store<kAccumulate>(out[i], TapOf<Traits, kStraight>(src.Row(iy)[ix]));
+    }
+}
+
+// Bilinear: the four pixels around the centre, weighted by distance. The run must lie where the
+// centre maps into (-0.5, width + 0.5) x (-0.5, height + 0.5).
+template <class Traits, bool kStraight, bool kAccumulate>
+void SampleBilinearRun(const SourceImage<Traits>& src, const Affine& inv, A_long y, A_long x0,
+                       A_long count, Premul* out) {
+    const RowCoordinates c(inv, y, 0.5);
+    for (A_long i = 0; i < count; ++i) {
+        Store<kAccumulate>(out[i],
+                           BilinearSample<Traits, kStraight>(src, c.U(x0 + i), c.V(x0 + i)));
+    }
+}
+
+template <class Traits>
+using SampleRunFn = void (*)(const SourceImage<Traits>&, const Affine&, A_long y, A_long x0,
+                             A_long count, Premul* out);
+
+template <class Traits>
+SampleRunFn<Traits> ChooseSampler(bool bilinear, bool straight, bool accumulate) {
+    constexpr SampleRunFn<Traits> kTable[2][2][2] = {
+        {{&SampleNearestRun<Traits, false, false>, &SampleNearestRun<Traits, false, true>},
+         {&SampleNearestRun<Traits, true, false>, &SampleNearestRun<Traits, true, true>}},
+        {{&SampleBilinearRun<Traits, false, false>, &SampleBilinearRun<Traits, false, true>},
+         {&SampleBilinearRun<Traits, true, false>, &SampleBilinearRun<Traits, true, true>}},
+    };
+    return kTable[bilinear][straight][accumulate];
+}
+
+} // namespace plurion::host
