@@ -10,6 +10,7 @@
 #include "AE_EffectPixelFormat.h"
 #include "AE_EffectSuites.h"
 #include "AE_EffectUI.h"
+#include "AE_GeneralPlug.h"
 #include "AE_Macros.h"
 #include "AE_PluginData.h"
 #include "PF_Masks.h"
@@ -449,3 +450,45 @@ SDK_CHECK(PF_EO_HANDLED_EVENT == 1);
 SDK_CHECK(PF_Window_COMP == 0 && PF_Window_LAYER == 1 && PF_Window_EFFECT == 2);
 SDK_CHECK(PF_ControlCode_ContextMenu == 52);
 SDK_CHECK(PF_App_Color_PURE_WHITE == 80);
+
+/* ---- AEGP suites used by effects -------------------------------------------------------------
+ */
+
+SDK_SIZE(AEGP_ColorVal, 32);
+SDK_SIZE(AEGP_LayerTransferMode, 12);
+SDK_SIZE(AEGP_ErrReportState, 48);
+SDK_SIZE(AEGP_StreamValue2, 40);
+SDK_SIZE(AEGP_StreamValue, 40);
+SDK_CHECK(AEGP_DynStreamFlag_HIDDEN == 2);
+
+SDK_SIZE(AEGP_MemorySuite1, 8 * 8);
+SDK_SIZE(AEGP_PFInterfaceSuite1, 5 * 8);
+
+SDK_SIZE(AEGP_UtilitySuite5, 31 * 8);
+SDK_AT(AEGP_UtilitySuite5, AEGP_RegisterWithAEGP, 64);
+SDK_SIZE(AEGP_UtilitySuite6, 33 * 8);
+SDK_AT(AEGP_UtilitySuite6, AEGP_RegisterWithAEGP, 72);
+
+SDK_SIZE(AEGP_LayerSuite5, 46 * 8);
+SDK_AT(AEGP_LayerSuite5, AEGP_GetLayerParentComp, 48);
+SDK_AT(AEGP_LayerSuite5, AEGP_GetLayerCurrentTime, 112);
+SDK_AT(AEGP_LayerSuite5, AEGP_GetLayerInPoint, 120);
+SDK_AT(AEGP_LayerSuite5, AEGP_GetLayerDuration, 128);
+SDK_SIZE(AEGP_LayerSuite7, 48 * 8);
+SDK_AT(AEGP_LayerSuite7, AEGP_GetLayerFromLayerID, 360);
+SDK_SIZE(AEGP_LayerSuite9, 53 * 8);
+
+SDK_SIZE(AEGP_StreamSuite2, 22 * 8);
+SDK_AT(AEGP_StreamSuite2, AEGP_GetNewEffectStreamByIndex, 40);
+SDK_AT(AEGP_StreamSuite2, AEGP_DisposeStream, 56);
+SDK_AT(AEGP_StreamSuite2, AEGP_GetNewStreamValue, 104);
+SDK_AT(AEGP_StreamSuite2, AEGP_DisposeStreamValue, 112);
+SDK_SIZE(AEGP_StreamSuite6, 23 * 8);
+
+SDK_SIZE(AEGP_DynamicStreamSuite2, 17 * 8);
+SDK_AT(AEGP_DynamicStreamSuite2, AEGP_SetDynamicStreamFlag, 40);
+SDK_SIZE(AEGP_DynamicStreamSuite4, 26 * 8);
+
+SDK_SIZE(AEGP_EffectSuite2, 17 * 8);
+SDK_AT(AEGP_EffectSuite2, AEGP_DisposeEffect, 64);
+SDK_SIZE(AEGP_EffectSuite4, 22 * 8);
