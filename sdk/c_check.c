@@ -15,6 +15,7 @@
 #include "AE_PluginData.h"
 #include "PF_Masks.h"
 #include "SPBasic.h"
+#include "SPErrorCodes.h"
 #include "SPTypes.h"
 #include "adobesdk/DrawbotSuite.h"
 #include "adobesdk/config/AdobesdkTypes.h"
@@ -492,3 +493,10 @@ SDK_SIZE(AEGP_DynamicStreamSuite4, 26 * 8);
 SDK_SIZE(AEGP_EffectSuite2, 17 * 8);
 SDK_AT(AEGP_EffectSuite2, AEGP_DisposeEffect, 64);
 SDK_SIZE(AEGP_EffectSuite4, 22 * 8);
+
+/* ---- Suite manager results --------------------------------------------------------------------
+ */
+
+SDK_CHECK(kSPNoError == 0 && kSPOutOfMemoryError == -108);
+SDK_CHECK(kSPSuiteNotFoundError == 0x53214664 && kSPBadParameterError == 0x5061726D);
+SDK_CHECK(kSPUnimplementedError == 0x21494D50);
