@@ -1,0 +1,153 @@
+#include "imageio/image_file.h"
+
+#include "imageio/raw_rgba_file.h"
+#ifdef PLURION_HAVE_OIIO
+#include "imageio/oiio_image_file.h"
+#endif
+
+#include <algorithm>
+#include <cctype>
+#include <random>
+#include <sstream>
+
+namespace plurion::host {
+namespace {
+
+std::string LowerExtension(const std::filesystem::path& file) {
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+bool IsRaw(const std::filesystem::path& file) {
+    return LowerExtension(file) == kRawRgbaExtension;
+}
+
+#ifndef PLURION_HAVE_OIIO
+[[noreturn]] void ThrowWithoutOiio(const std::filesystem::path& file) {
+    throw ImageFileError(file, "this build reads and writes only raw float images (\".rgbaf\"); "
+                               "it was built without OpenImageIO");
+}
+#endif
+
+const char* SampleFormatName(SampleFormat samples) {
+    switch (samples) {
+    case SampleFormat::uint8:
+        return "8-bit";
+    case SampleFormat::uint16:
+        return "16-bit";
+    case SampleFormat::half:
+        return "half float";
+    case SampleFormat::float32:
+        return "float";
+    }
+    return "unknown";
+}
+
+// Refuses a format and sample combination before any file is touched.
+void CheckWritable(const std::filesystem::path& file, SampleFormat samples) {
+    const std::string extension = LowerExtension(file);
+    bool fits = false;
+    if (extension == ".png") {
+        fits = samples == SampleFormat::uint8 || samples == SampleFormat::uint16;
+    } else if (extension == ".exr") {
+        fits = samples == SampleFormat::half || samples == SampleFormat::float32;
+    } else if (extension == kRawRgbaExtension) {
+        fits = samples == SampleFormat::float32;
+    } else {
+        throw ImageFileError(file,
+                             "cannot write \"" + extension + "\" files; use .png, .exr or .rgbaf");
+    }
+    if (!fits) {
+        throw ImageFileError(file, std::string("cannot write ") + SampleFormatName(samples) +
+                                       " samples to a \"" + extension + "\" file");
+    }
+}
+
+// A name beside the target that no other writer picks: the rename is atomic only within a folder.
+std::filesystem::path TemporaryName(const std::filesystem::path& file) {
+    std::random_device entropy;
+    std::ostringstream name;
+    name << '.' << file.filename().string() << ".tmp-" << std::hex << entropy() << entropy();
+    return file.parent_path() / name.str();
+}
+
+void WriteFile(const std::filesystem::path& target, const std::filesystem::path& file,
+               const RgbaImage& image, SampleFormat samples) {
+    if (IsRaw(file)) {
+        WriteRawRgba(target, image);
+        return;
+    }
+#ifdef PLURION_HAVE_OIIO
+    WriteOiio(target, file, image, samples);
+#else
+    (void)target;
+    (void)image;
+    (void)samples;
+    ThrowWithoutOiio(file);
+#endif
+}
+
+} // namespace
+
+ImageFileError::ImageFileError(const std::filesystem::path& file, const std::string& reason)
+    : std::runtime_error(file.string() + ": " + reason), reason_(reason) {}
+
+bool HasOpenImageIO() {
+#ifdef PLURION_HAVE_OIIO
+    return true;
+#else
+    return false;
+#endif
+}
+
+ImageInfo ReadImageInfo(const std::filesystem::path& file) {
+    if (IsRaw(file)) {
+        return ReadRawRgbaInfo(file);
+    }
+#ifdef PLURION_HAVE_OIIO
+    return ReadOiioInfo(file);
+#else
+    ThrowWithoutOiio(file);
+#endif
+}
+
+RgbaImage ReadImage(const std::filesystem::path& file) {
+    if (IsRaw(file)) {
+        return ReadRawRgba(file);
+    }
+#ifdef PLURION_HAVE_OIIO
+    return ReadOiio(file);
+#else
+    ThrowWithoutOiio(file);
+#endif
+}
+
+void WriteImage(const std::filesystem::path& file, const RgbaImage& image, SampleFormat samples) {
+    if (image.width < 1 || image.height < 1 ||
+        image.rgba.size() != static_cast<std::size_t>(image.width) * image.height * 4) {
+        throw ImageFileError(file, "image has no pixels or a wrong sample count");
+    }
+    CheckWritable(file, samples);
+    const std::filesystem::path temporary = TemporaryName(file);
+    try {
+        WriteFile(temporary, file, image, samples);
+        std::filesystem::rename(temporary, file);
+    } catch (const std::filesystem::filesystem_error& error) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw ImageFileError(file, error.code().message());
+    } catch (const ImageFileError& error) {
+        // The reason is the writer's; the name is the file the caller asked for.
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw ImageFileError(file, error.reason());
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw;
+    }
+}
+
+} // namespace plurion::host

@@ -1,0 +1,138 @@
+#include "imageio/oiio_image_file.h"
+
+#include <OpenImageIO/imageio.h>
+
+#include <algorithm>
+
+namespace plurion::host {
+namespace {
+
+std::string Reason(const std::string& message, const char* fallback) {
+    return message.empty() ? fallback : message;
+}
+
+std::unique_ptr<OIIO::ImageInput> OpenInput(const std::filesystem::path& file) {
+    if (!std::filesystem::exists(file)) {
+        throw ImageFileError(file, "no such file");
+    }
+    // Ask for straight colour where the format stores it (PNG, TGA, unassociated TIFF); the
+    // reader then marks the spec, and everything else arrives premultiplied.
+    OIIO::ImageSpec config;
+    config.attribute("oiio:UnassociatedAlpha", 1);
+    auto input = OIIO::ImageInput::open(file.string(), &config);
+    if (!input) {
+        throw ImageFileError(file, Reason(OIIO::geterror(), "unreadable image"));
+    }
+    return input;
+}
+
+// Spreads the file's channels to RGBA: grey to all three, a missing alpha to 1.
+RgbaImage ToRgba(const OIIO::ImageSpec& spec, const std::vector<float>& samples) {
+    RgbaImage image = MakeRgbaImage(spec.width, spec.height);
+    const int channels = spec.nchannels;
+    const int alpha = spec.alpha_channel;
+    std::vector<int> colour;
+    for (int c = 0; c < channels && colour.size() < 3; ++c) {
+        if (c != alpha) {
+            colour.push_back(c);
+        }
+    }
+    const std::size_t pixels = static_cast<std::size_t>(spec.width) * spec.height;
+    for (std::size_t p = 0; p < pixels; ++p) {
+        const float* in = samples.data() + p * static_cast<std::size_t>(channels);
+        float* out = image.rgba.data() + p * 4;
+        for (std::size_t c = 0; c < 3; ++c) {
+            out[c] = colour.empty() ? 0.0f : in[colour[std::min(c, colour.size() - 1)]];
+        }
+        out[3] = alpha >= 0 ? in[alpha] : 1.0f;
+    }
+    return image;
+}
+
+void Unpremultiply(RgbaImage& image) {
+    for (std::size_t i = 0; i < image.rgba.size(); i += 4) {
+        const float alpha = image.rgba[i + 3];
+        if (alpha > 0.0f) {
+            for (std::size_t c = 0; c < 3; ++c) {
+                image.rgba[i + c] /= alpha;
+            }
+        }
+    }
+}
+
+std::vector<float> Premultiplied(const RgbaImage& image) {
+    std::vector<float> samples = image.rgba;
+    for (std::size_t i = 0; i < samples.size(); i += 4) {
+        for (std::size_t c = 0; c < 3; ++c) {
+            samples[i + c] *= samples[i + 3];
+        }
+    }
+    return samples;
+}
+
+OIIO::TypeDesc FileType(SampleFormat samples) {
+    switch (samples) {
+    case SampleFormat::uint8:
+        return OIIO::TypeDesc::UINT8;
+    case SampleFormat::uint16:
+        return OIIO::TypeDesc::UINT16;
+    case SampleFormat::half:
+        return OIIO::TypeDesc::HALF;
+    case SampleFormat::float32:
+        return OIIO::TypeDesc::FLOAT;
+    }
+    return OIIO::TypeDesc::FLOAT;
+}
+
+} // namespace
+
+ImageInfo ReadOiioInfo(const std::filesystem::path& file) {
+    const auto input = OpenInput(file);
+    const OIIO::ImageSpec& spec = input->spec();
+    return ImageInfo{spec.width, spec.height};
+}
+
+RgbaImage ReadOiio(const std::filesystem::path& file) {
+    const auto input = OpenInput(file);
+    const OIIO::ImageSpec spec = input->spec();
+    if (spec.width < 1 || spec.height < 1 || spec.nchannels < 1) {
+        throw ImageFileError(file, "image has no pixels");
+    }
+    std::vector<float> samples(static_cast<std::size_t>(spec.width) * spec.height *
+                               static_cast<std::size_t>(spec.nchannels));
+    if (!input->read_image(0, 0, 0, spec.nchannels, OIIO::TypeDesc::FLOAT, samples.data())) {
+        throw ImageFileError(file, Reason(input->geterror(), "cannot read pixels"));
+    }
+    input->close();
+    RgbaImage image = ToRgba(spec, samples);
+    const bool straight = spec.get_int_attribute("oiio:UnassociatedAlpha", 0) != 0;
+    if (spec.alpha_channel >= 0 && !straight) {
+        Unpremultiply(image);
+    }
+    return image;
+}
+
+void WriteOiio(const std::filesystem::path& file, const std::filesystem::path& format_name,
+               const RgbaImage& image, SampleFormat samples) {
+    auto output = OIIO::ImageOutput::create(format_name.string());
+    if (!output) {
+        throw ImageFileError(format_name, Reason(OIIO::geterror(), "no writer for this format"));
+    }
+    OIIO::ImageSpec spec(image.width, image.height, 4, FileType(samples));
+    spec.alpha_channel = 3;
+    const bool premultiplied_file = std::string(output->format_name()) == "openexr";
+    if (premultiplied_file) {
+        spec.attribute("compression", "zip");
+    } else {
+        spec.attribute("oiio:UnassociatedAlpha", 1);
+    }
+    if (!output->open(file.string(), spec)) {
+        throw ImageFileError(format_name, Reason(output->geterror(), "cannot open for writing"));
+    }
+    const std::vector<float> pixels = premultiplied_file ? Premultiplied(image) : image.rgba;
+    if (!output->write_image(OIIO::TypeDesc::FLOAT, pixels.data()) || !output->close()) {
+        throw ImageFileError(format_name, Reason(output->geterror(), "write failed"));
+    }
+}
+
+} // namespace plurion::host

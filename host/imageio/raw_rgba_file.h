@@ -1,0 +1,15 @@
+// The raw float format (".rgbaf"): a one-line text header and the pixels as little-endian
+// 32-bit floats. Layout in image_file.h. Errors throw ImageFileError.
+#pragma once
+
+#include "imageio/image_file.h"
+
+namespace plurion::host {
+
+inline constexpr const char* kRawRgbaExtension = ".rgbaf";
+
+ImageInfo ReadRawRgbaInfo(const std::filesystem::path& file);
+RgbaImage ReadRawRgba(const std::filesystem::path& file);
+void WriteRawRgba(const std::filesystem::path& file, const RgbaImage& image);
+
+} // namespace plurion::host
