@@ -1,0 +1,174 @@
+#include "scene/scene_parts.h"
+
+#include <cmath>
+#include <string_view>
+
+namespace plurion::host {
+namespace {
+
+constexpr std::string_view kSeparator = "(-";
+
+struct LayerNames {
+    const std::vector<Layer>& layers;
+    const std::string& effect_layer;
+};
+
+std::string ParamName(const RegisteredParam& param) {
+    const std::string name(param.def.name);
+    return param.group.empty() ? name : param.group + "/" + name;
+}
+
+// Parameters inside groups whose own name is the last part of `path`, to hint at the full name.
+std::string SimilarNames(const ParamRegistry& registry, const std::string& path) {
+    const std::string_view last = std::string_view(path).substr(path.rfind('/') + 1);
+    std::string similar;
+    int listed = 0;
+    for (const RegisteredParam& param : registry.params()) {
+        if (param.def.param_type != PF_Param_GROUP_END && last == param.def.name && listed < 5) {
+            similar.append(similar.empty() ? "\"" : ", \"").append(ParamName(param)).append("\"");
+            ++listed;
+        }
+    }
+    return similar.empty() ? "" : "; did you mean " + similar + "?";
+}
+
+std::string ChoiceList(const RegisteredParam& param) {
+    std::string list;
+    for (const std::string& choice : param.choices) {
+        if (choice != kSeparator) {
+            list.append(list.empty() ? "" : ", ").append(choice);
+        }
+    }
+    return list;
+}
+
+double PopupChoice(const JsonNode& node, const RegisteredParam& param) {
+    const int count = param.def.u.pd.num_choices;
+    if (node.IsString()) {
+        const std::string text = node.String();
+        for (std::size_t i = 0; i < param.choices.size() && static_cast<int>(i) < count; ++i) {
+            if (param.choices[i] == text && text != kSeparator) {
+                return static_cast<double>(i + 1);
+            }
+        }
+        node.Fail("\"" + text + "\" is not a choice of \"" + ParamName(param) + "\" (" +
+                  ChoiceList(param) + ")");
+    }
+    if (!node.IsNumber()) {
+        node.Fail("expected a choice name or number, found " + node.Text());
+    }
+    const int choice = node.Integer();
+    if (choice < 1 || choice > count) {
+        node.Fail(node.Text() + " is not a choice number of \"" + ParamName(param) + "\" (1 to " +
+                  std::to_string(count) + ")");
+    }
+    if (static_cast<std::size_t>(choice) <= param.choices.size() &&
+        param.choices[static_cast<std::size_t>(choice) - 1] == kSeparator) {
+        node.Fail("choice " + node.Text() + " of \"" + ParamName(param) +
+                  "\" is a separator line, not a choice");
+    }
+    return choice;
+}
+
+void CheckValidRange(const JsonNode& node, double value, double min, double max) {
+    if (value < min) {
+        node.Fail(node.Text() + " is below the valid minimum " + FormatNumber(min));
+    }
+    if (value > max) {
+        node.Fail(node.Text() + " is above the valid maximum " + FormatNumber(max));
+    }
+}
+
+double FloatSliderValue(const JsonNode& node, const PF_FloatSliderDef& slider) {
+    const double value = node.Number();
+    // The limits are single floats: compare at that precision so that 0.1 meets a limit of 0.1f.
+    const auto rounded = static_cast<float>(value);
+    if (rounded < slider.valid_min || rounded > slider.valid_max) {
+        CheckValidRange(node, value, slider.valid_min, slider.valid_max);
+    }
+    return value;
+}
+
+double LayerReference(const JsonNode& node, const LayerNames& names) {
+    if (node.IsNull()) {
+        return kNoLayer;
+    }
+    const std::string name = node.String();
+    for (std::size_t i = 0; i < names.layers.size(); ++i) {
+        if (names.layers[i].name == name) {
+            return static_cast<double>(i);
+        }
+    }
+    if (name == names.effect_layer) {
+        return kEffectLayerIndex;
+    }
+    node.Fail("no layer named \"" + name + "\"");
+}
+
+ParamValue ParseValue(const JsonNode& node, const RegisteredParam& param, const LayerNames& names) {
+    const PF_ParamDef& def = param.def;
+    switch (def.param_type) {
+    case PF_Param_POPUP:
+        return {PopupChoice(node, param)};
+    case PF_Param_SLIDER: {
+        const int value = node.Integer();
+        CheckValidRange(node, value, def.u.sd.valid_min, def.u.sd.valid_max);
+        return {double(value)};
+    }
+    case PF_Param_FLOAT_SLIDER:
+        return {FloatSliderValue(node, def.u.fs_d)};
+    case PF_Param_ANGLE:
+        return {node.Number()};
+    case PF_Param_POINT: {
+        const Vec2 point = node.Point();
+        return {point.x, point.y};
+    }
+    case PF_Param_CHECKBOX:
+        return {node.Boolean() ? 1.0 : 0.0};
+    case PF_Param_LAYER:
+        return {LayerReference(node, names)};
+    case PF_Param_GROUP_START:
+        node.Fail("\"" + ParamName(param) + "\" is a group and holds no value");
+    default:
+        node.Fail("\"" + ParamName(param) + "\" is of a type (" + std::to_string(def.param_type) +
+                  ") that scenes cannot set");
+    }
+}
+
+ParamTrack ParseKeys(const JsonNode& node, const RegisteredParam& param, const LayerNames& names) {
+    node.ExpectObject({"keys"});
+    if ((param.def.flags & PF_ParamFlag_CANNOT_TIME_VARY) != 0) {
+        node.Fail("\"" + ParamName(param) + "\" cannot vary over time; give one value");
+    }
+    ParamTrack track;
+    for (const JsonNode& key : node.Required("keys").Items(1)) {
+        const auto pair = key.Items(2, 2);
+        const double frame = pair[0].Number();
+        if (!track.empty() && frame <= track.back().frame) {
+            pair[0].Fail("key frames must increase: " + pair[0].Text() + " follows " +
+                         FormatNumber(track.back().frame));
+        }
+        track.push_back({frame, ParseValue(pair[1], param, names)});
+    }
+    return track;
+}
+
+} // namespace
+
+std::map<int, ParamTrack> ParseEffectValues(const JsonNode& effect, const ParamRegistry& registry,
+                                            const std::vector<Layer>& layers,
+                                            const std::string& effect_layer_name) {
+    const LayerNames names{layers, effect_layer_name};
+    std::map<int, ParamTrack> values;
+    for (const auto& [path, node] : effect.Members()) {
+        const RegisteredParam* param = registry.find(path);
+        if (param == nullptr || param->index == 0) {
+            node.Fail("unknown parameter \"" + path + "\"" + SimilarNames(registry, path));
+        }
+        values[param->index] = node.IsObject() ? ParseKeys(node, *param, names)
+                                               : ParamTrack{{0.0, ParseValue(node, *param, names)}};
+    }
+    return values;
+}
+
+} // namespace plurion::host

@@ -1,0 +1,92 @@
+#include "scene/layer_render.h"
+
+#include "imageio/image_file.h"
+#include "scene/procedural.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace plurion::host {
+namespace {
+
+// Host times become frames through a division; a frame that lands a hair below a whole number
+// still shows that number.
+constexpr double kFrameTolerance = 1e-6;
+
+RgbaImage FilePicture(const Layer& layer, const std::filesystem::path& file, SourceCache& cache) {
+    const auto picture = cache.Get(file);
+    if (picture->width != layer.width || picture->height != layer.height) {
+        throw ImageFileError(file, "size " + std::to_string(picture->width) + " x " +
+                                       std::to_string(picture->height) + " differs from layer \"" +
+                                       layer.name + "\" (" + std::to_string(layer.width) + " x " +
+                                       std::to_string(layer.height) + ")");
+    }
+    return *picture;
+}
+
+} // namespace
+
+double LayerFrameAt(const Layer& layer, double comp_frame) {
+    return comp_frame - layer.in_point;
+}
+
+bool LayerShowsAt(const Layer& layer, double layer_frame) {
+    return layer_frame >= -kFrameTolerance && layer_frame < layer.duration - kFrameTolerance;
+}
+
+int WholeFrame(double layer_frame) {
+    return static_cast<int>(std::floor(layer_frame + kFrameTolerance));
+}
+
+int SequenceNumberAt(const SequenceSource& sequence, double layer_frame) {
+    const double number = sequence.first + std::floor(layer_frame + kFrameTolerance);
+    return static_cast<int>(std::clamp(number, double(sequence.first), double(sequence.last)));
+}
+
+std::filesystem::path SequenceFrameFile(const SequenceSource& sequence, int number) {
+    std::string pattern = sequence.pattern.filename().string();
+    const std::size_t run = pattern.find('#');
+    if (run == std::string::npos) {
+        return sequence.pattern;
+    }
+    const std::size_t width = pattern.find_first_not_of('#', run) == std::string::npos
+                                  ? pattern.size() - run
+                                  : pattern.find_first_not_of('#', run) - run;
+    std::string digits = std::to_string(std::abs(static_cast<long long>(number)));
+    if (digits.size() < width) {
+        digits.insert(0, width - digits.size(), '0');
+    }
+    pattern.replace(run, width, (number < 0 ? "-" : "") + digits);
+    return sequence.pattern.parent_path() / pattern;
+}
+
+RgbaImage RenderLayerFrame(const Layer& layer, double layer_frame, SourceCache& cache) {
+    RgbaImage image = MakeRgbaImage(layer.width, layer.height);
+    if (!LayerShowsAt(layer, layer_frame)) {
+        return image;
+    }
+    struct Draw {
+        const Layer& layer;
+        double frame;
+        SourceCache& cache;
+        RgbaImage& image;
+        void operator()(const EmptySource&) const {}
+        void operator()(const SolidSource& s) const { DrawSolid(image, s); }
+        void operator()(const RectangleSource& s) const { DrawRectangle(image, s); }
+        void operator()(const EllipseSource& s) const { DrawEllipse(image, s); }
+        void operator()(const StarSource& s) const { DrawStar(image, s); }
+        void operator()(const GradientSource& s) const { DrawGradient(image, s); }
+        void operator()(const CounterSource& s) const {
+            DrawCounter(image, s, s.first + WholeFrame(frame));
+        }
+        void operator()(const ImageSource& s) const { image = FilePicture(layer, s.file, cache); }
+        void operator()(const SequenceSource& s) const {
+            image = FilePicture(layer, SequenceFrameFile(s, SequenceNumberAt(s, frame)), cache);
+        }
+    };
+    std::visit(Draw{layer, layer_frame, cache, image}, layer.source);
+    return image;
+}
+
+} // namespace plurion::host

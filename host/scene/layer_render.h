@@ -1,0 +1,32 @@
+// The pixels of a scene layer at a layer frame, as straight float RGBA of the layer's size.
+#pragma once
+
+#include "imageio/rgba_image.h"
+#include "scene/scene.h"
+#include "scene/source_cache.h"
+
+#include <filesystem>
+
+namespace plurion::host {
+
+// The layer's own frame at a composition frame.
+double LayerFrameAt(const Layer& layer, double comp_frame);
+
+// Whether the layer shows at a layer frame: 0 <= frame < duration.
+bool LayerShowsAt(const Layer& layer, double layer_frame);
+
+// The file number a sequence shows at a layer frame: first + the whole frames elapsed, held at
+// the first and last file.
+int SequenceNumberAt(const SequenceSource& sequence, double layer_frame);
+
+// The file of one number: the pattern's run of '#' replaced by the number padded with zeros.
+std::filesystem::path SequenceFrameFile(const SequenceSource& sequence, int number);
+
+// The whole frame shown at a sub-frame time: counters and sequences change at whole frames.
+int WholeFrame(double layer_frame);
+
+// The layer's picture; transparent where the layer does not show. File sources are decoded
+// through `cache`; a file that cannot be read throws ImageFileError.
+RgbaImage RenderLayerFrame(const Layer& layer, double layer_frame, SourceCache& cache);
+
+} // namespace plurion::host

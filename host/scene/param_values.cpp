@@ -1,0 +1,124 @@
+#include "scene/param_values.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+namespace plurion::host {
+namespace {
+
+bool Holds(const PF_ParamDef& def) {
+    return def.param_type == PF_Param_POPUP || def.param_type == PF_Param_CHECKBOX ||
+           def.param_type == PF_Param_LAYER;
+}
+
+// The registered default in the same units as scene values.
+ParamValue DefaultValue(const PF_ParamDef& def, const Layer& effect_layer) {
+    switch (def.param_type) {
+    case PF_Param_POPUP:
+        return {double(def.u.pd.dephault)};
+    case PF_Param_SLIDER:
+        return {double(def.u.sd.dephault)};
+    case PF_Param_FLOAT_SLIDER:
+        return {double(def.u.fs_d.dephault)};
+    case PF_Param_ANGLE:
+        return {def.u.ad.dephault / 65536.0};
+    case PF_Param_POINT:
+        // Point defaults are percentages of the layer's size.
+        return {def.u.td.x_dephault / 65536.0 / 100.0 * effect_layer.width,
+                def.u.td.y_dephault / 65536.0 / 100.0 * effect_layer.height};
+    case PF_Param_CHECKBOX:
+        return {def.u.bd.dephault != 0 ? 1.0 : 0.0};
+    case PF_Param_LAYER:
+        return {def.u.ld.dephault == PF_LayerDefault_MYSELF ? double(kEffectLayerIndex)
+                                                            : double(kNoLayer)};
+    default:
+        return {};
+    }
+}
+
+ParamValue ValueAt(const Scene& scene, const RegisteredParam& param, double frame) {
+    const auto track = scene.effect.find(param.index);
+    if (track == scene.effect.end() || track->second.empty()) {
+        return DefaultValue(param.def, scene.effect_layer);
+    }
+    return TrackValueAt(track->second, Holds(param.def), frame);
+}
+
+A_long ToLong(double value) {
+    return static_cast<A_long>(std::clamp(std::round(value),
+                                          double(std::numeric_limits<A_long>::min()),
+                                          double(std::numeric_limits<A_long>::max())));
+}
+
+} // namespace
+
+PF_Fixed ToFixed(double value) {
+    return ToLong(value * 65536.0);
+}
+
+ParamValue TrackValueAt(const ParamTrack& track, bool holds, double frame) {
+    if (frame <= track.front().frame) {
+        return track.front().value;
+    }
+    if (frame >= track.back().frame) {
+        return track.back().value;
+    }
+    const auto next = std::upper_bound(track.begin(), track.end(), frame,
+                                       [](double t, const ParamKey& key) { return t < key.frame; });
+    const ParamKey& before = *(next - 1);
+    if (holds) {
+        return before.value;
+    }
+    const double t = (frame - before.frame) / (next->frame - before.frame);
+    return {before.value.x + (next->value.x - before.value.x) * t,
+            before.value.y + (next->value.y - before.value.y) * t};
+}
+
+PF_ParamDef ParamAt(const Scene& scene, const ParamRegistry& registry, int index, double frame) {
+    const RegisteredParam& param = registry.at(index);
+    PF_ParamDef def = param.def;
+    const ParamValue value = ValueAt(scene, param, frame);
+    switch (def.param_type) {
+    case PF_Param_POPUP:
+        def.u.pd.value = ToLong(value.x);
+        break;
+    case PF_Param_SLIDER:
+        def.u.sd.value = ToLong(value.x);
+        break;
+    case PF_Param_FLOAT_SLIDER:
+        def.u.fs_d.value = value.x;
+        break;
+    case PF_Param_ANGLE:
+        def.u.ad.value = ToFixed(value.x);
+        break;
+    case PF_Param_POINT:
+        def.u.td.x_value = ToFixed(value.x);
+        def.u.td.y_value = ToFixed(value.y);
+        break;
+    case PF_Param_CHECKBOX:
+        def.u.bd.value = ToLong(value.x);
+        break;
+    default:
+        break; // layers: the caller fills the pixels; groups carry no value
+    }
+    return def;
+}
+
+std::optional<int> LayerAt(const Scene& scene, const ParamRegistry& registry, int index,
+                           double frame) {
+    const RegisteredParam& param = registry.at(index);
+    if (index == 0 || param.def.param_type != PF_Param_LAYER) {
+        throw std::invalid_argument("parameter " + std::to_string(index) +
+                                    " is not a layer parameter of the effect");
+    }
+    const int layer = static_cast<int>(ValueAt(scene, param, frame).x);
+    if (layer == kNoLayer) {
+        return std::nullopt;
+    }
+    return layer;
+}
+
+} // namespace plurion::host

@@ -1,0 +1,31 @@
+// The effect's parameter values at a time, as the host hands them to the effect: a full copy of
+// the registered definition with its value fields set. Popups, sliders and checkboxes are A_long,
+// float sliders PF_FpLong in their displayed unit, angles degrees in 16.16, points effect-layer
+// pixels in 16.16. Keyed values interpolate linearly between keys (points per axis, integer
+// sliders rounded to the nearest integer) and hold before the first and after the last key;
+// popups, checkboxes and layers hold each key until the next.
+#pragma once
+
+#include "scene/scene.h"
+#include "session/param_registry.h"
+
+#include <optional>
+
+namespace plurion::host {
+
+// The value of a keyed track at a composition frame (any sub-frame time).
+ParamValue TrackValueAt(const ParamTrack& track, bool holds, double frame);
+
+PF_ParamDef ParamAt(const Scene& scene, const ParamRegistry& registry, int index, double frame);
+
+// The layer a layer parameter refers to at a frame: an index into scene.layers,
+// kEffectLayerIndex for the effect layer, or nothing ("None"). The caller fills the
+// PF_LayerDef with that layer's pixels. Throws std::invalid_argument for index 0 (the effect's
+// input, which is always the effect layer) and for parameters that are not layers.
+std::optional<int> LayerAt(const Scene& scene, const ParamRegistry& registry, int index,
+                           double frame);
+
+// 16.16 fixed point, rounded to the nearest step.
+PF_Fixed ToFixed(double value);
+
+} // namespace plurion::host

@@ -1,0 +1,153 @@
+// A scene as a scene file describes it: the composition, its named layers, the layer the effect is
+// applied to with its masks, and the effect's parameter values (fixed or keyed over time).
+//
+// Units: frames are composition frames unless named layer frames (layer frame = composition frame
+// - in_point); positions and sizes are layer pixels with the origin at the top-left corner and y
+// down; angles are degrees; colours are straight RGBA in 0..1.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace plurion::host {
+
+using Color = std::array<float, 4>;
+
+struct Vec2 {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+struct Composition {
+    std::string name;
+    int width = 0;
+    int height = 0;
+    double fps = 0.0;
+    int frames = 0; // duration
+    int bpc = 8;    // 8, 16 or 32
+    double pixel_aspect = 1.0;
+    Color background{0.0f, 0.0f, 0.0f, 0.0f};
+    bool motion_blur = false;
+    double shutter_angle = 180.0;
+    double shutter_phase = -90.0;
+    int motion_blur_samples = 16;
+};
+
+// Layer sources. Procedural ones draw antialiased shapes over transparency.
+struct EmptySource {};
+struct SolidSource {
+    Color color{};
+};
+struct RectangleSource {
+    Color color{};
+    Vec2 center; // default: the layer's centre
+    Vec2 size;   // default: the layer's size
+};
+struct EllipseSource {
+    Color color{};
+    Vec2 center;
+    Vec2 size;
+};
+struct StarSource {
+    Color color{};
+    Vec2 center;
+    int points = 5;
+    double outer_radius = 0.0;
+    double inner_radius = 0.0;
+    double rotation = 0.0; // degrees clockwise; 0 puts a point straight up
+};
+struct GradientSource {
+    Color start_color{};
+    Color end_color{};
+    Vec2 start; // the ramp runs from start to end and holds its end colours beyond them
+    Vec2 end;
+};
+// The layer's own frame number (floor of the layer frame, plus `first`) in seven-segment digits.
+struct CounterSource {
+    Color color{};
+    Color background{};
+    Vec2 center;
+    double digit_height = 0.0;
+    int first = 0;
+};
+struct ImageSource {
+    std::filesystem::path file; // resolved against the scene's folder
+};
+// Numbered files: the one run of '#' in the pattern is replaced by the zero-padded frame number.
+struct SequenceSource {
+    std::filesystem::path pattern;
+    int first = 0;
+    int last = 0;
+};
+
+using LayerSource =
+    std::variant<EmptySource, SolidSource, RectangleSource, EllipseSource, StarSource,
+                 GradientSource, CounterSource, ImageSource, SequenceSource>;
+
+struct Layer {
+    std::string name;
+    int width = 0;
+    int height = 0;
+    double in_point = 0.0; // composition frame at which layer frame 0 shows
+    double duration = 0.0; // frames; outside [0, duration) the layer is transparent
+    LayerSource source;
+};
+
+// A mask path in effect-layer pixels; tangents are relative to their vertex.
+struct MaskVertex {
+    Vec2 position;
+    Vec2 in_tangent;
+    Vec2 out_tangent;
+};
+struct Mask {
+    std::string name;
+    bool closed = true;
+    std::vector<MaskVertex> vertices;
+};
+
+// Layer references held in a parameter value besides the index of a scene layer.
+inline constexpr int kEffectLayerIndex = -1; // the layer the effect is applied to
+inline constexpr int kNoLayer = -2;
+
+// One value of a parameter: x holds every scalar (popup choice number, checkbox 0 or 1, slider
+// value, angle in degrees, layer reference); a point uses x and y in layer pixels.
+struct ParamValue {
+    double x = 0.0;
+    double y = 0.0;
+};
+struct ParamKey {
+    double frame = 0.0;
+    ParamValue value;
+};
+// Keys in increasing frame order; a fixed value is a single key.
+using ParamTrack = std::vector<ParamKey>;
+
+struct Scene {
+    std::filesystem::path base_dir; // folder that relative file names start from
+    Composition composition;
+    std::vector<Layer> layers;
+    Layer effect_layer; // spans the whole composition
+    std::vector<Mask> masks;
+    std::map<int, ParamTrack> effect; // by parameter index; parameters not here keep defaults
+};
+
+// A scene file that cannot be used: where in which file and why.
+class SceneError : public std::runtime_error {
+  public:
+    SceneError(const std::string& file, const std::string& where, const std::string& reason);
+    const std::string& file() const { return file_; }
+    const std::string& where() const { return where_; }
+    const std::string& reason() const { return reason_; }
+
+  private:
+    std::string file_;
+    std::string where_;
+    std::string reason_;
+};
+
+} // namespace plurion::host

@@ -1,0 +1,181 @@
+#include "scene/scene_loader.h"
+
+#include "scene/scene_parts.h"
+
+#include <fstream>
+#include <set>
+
+namespace plurion::host {
+namespace {
+
+constexpr const char* kDefaultEffectLayerName = "Effect Layer";
+
+Composition ParseComposition(const JsonNode& node, const std::string& default_name) {
+    node.ExpectObject({"name", "width", "height", "fps", "frames", "bpc", "pixel_aspect",
+                       "background", "motion_blur", "shutter_angle", "shutter_phase",
+                       "motion_blur_samples"});
+    Composition composition;
+    const auto name = node.Optional("name");
+    composition.name = name ? name->NonEmptyString() : default_name;
+    composition.width = node.Required("width").Integer(1, 30000);
+    composition.height = node.Required("height").Integer(1, 30000);
+    composition.fps = node.Required("fps").Number(1.0, 999.0);
+    composition.frames = node.Required("frames").Integer(1, 1000000);
+    const JsonNode bpc = node.Required("bpc");
+    composition.bpc = bpc.Integer();
+    if (composition.bpc != 8 && composition.bpc != 16 && composition.bpc != 32) {
+        bpc.Fail("bits per channel must be 8, 16 or 32, not " + bpc.Text());
+    }
+    if (const auto aspect = node.Optional("pixel_aspect")) {
+        composition.pixel_aspect = aspect->Number(0.01, 100.0);
+    }
+    composition.background = ColourOr(node, "background", composition.background);
+    composition.motion_blur = BooleanOr(node, "motion_blur", false);
+    if (const auto angle = node.Optional("shutter_angle")) {
+        composition.shutter_angle = angle->Number(0.0, 720.0);
+    }
+    if (const auto phase = node.Optional("shutter_phase")) {
+        composition.shutter_phase = phase->Number(-360.0, 360.0);
+    }
+    if (const auto samples = node.Optional("motion_blur_samples")) {
+        composition.motion_blur_samples = samples->Integer(1, 256);
+    }
+    return composition;
+}
+
+// A named layer; frames default to the rest of the composition from its in point.
+Layer ParseLayer(const JsonNode& node, const Composition& composition,
+                 const std::filesystem::path& base_dir) {
+    node.ExpectObject({"name", "width", "height", "in_point", "duration", "source"});
+    Layer layer;
+    layer.name = node.Required("name").NonEmptyString();
+    layer.in_point = NumberOr(node, "in_point", 0.0);
+    const auto duration = node.Optional("duration");
+    if (duration) {
+        layer.duration = duration->Number();
+        if (layer.duration <= 0.0) {
+            duration->Fail("the duration must be above 0 frames, not " + duration->Text());
+        }
+    } else {
+        layer.duration = composition.frames - layer.in_point;
+        if (layer.duration <= 0.0) {
+            node.Required("in_point")
+                .Fail("the layer starts after the composition ends; give a "
+                      "duration");
+        }
+    }
+    SizedSource sized = ParseLayerSource(node, composition, base_dir);
+    layer.source = std::move(sized.source);
+    layer.width = sized.width;
+    layer.height = sized.height;
+    return layer;
+}
+
+std::vector<Layer> ParseLayers(const JsonNode& node, const Composition& composition,
+                               const std::filesystem::path& base_dir) {
+    std::vector<Layer> layers;
+    std::set<std::string> names;
+    for (const JsonNode& item : node.Items()) {
+        Layer layer = ParseLayer(item, composition, base_dir);
+        if (!names.insert(layer.name).second) {
+            item.Required("name").Fail("a layer named \"" + layer.name + "\" exists already");
+        }
+        layers.push_back(std::move(layer));
+    }
+    return layers;
+}
+
+Vec2 TangentOr(const std::optional<std::vector<JsonNode>>& tangents, std::size_t i) {
+    return tangents ? (*tangents)[i].Point() : Vec2{};
+}
+
+Mask ParseMask(const JsonNode& node, std::size_t index) {
+    node.ExpectObject({"name", "closed", "vertices", "in_tangents", "out_tangents"});
+    Mask mask;
+    const auto name = node.Optional("name");
+    mask.name = name ? name->NonEmptyString() : "Mask " + std::to_string(index + 1);
+    mask.closed = BooleanOr(node, "closed", true);
+    const auto vertices = node.Required("vertices").Items(mask.closed ? 1 : 2);
+    std::optional<std::vector<JsonNode>> in_tangents;
+    std::optional<std::vector<JsonNode>> out_tangents;
+    if (const auto in = node.Optional("in_tangents")) {
+        in_tangents = in->Items(vertices.size(), vertices.size());
+    }
+    if (const auto out = node.Optional("out_tangents")) {
+        out_tangents = out->Items(vertices.size(), vertices.size());
+    }
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+        mask.vertices.push_back(
+            {vertices[i].Point(), TangentOr(in_tangents, i), TangentOr(out_tangents, i)});
+    }
+    return mask;
+}
+
+void ParseEffectLayer(const JsonNode& node, Scene& scene) {
+    node.ExpectObject({"name", "width", "height", "source", "masks"});
+    Layer& layer = scene.effect_layer;
+    const auto name = node.Optional("name");
+    layer.name = name ? name->NonEmptyString() : kDefaultEffectLayerName;
+    for (const Layer& other : scene.layers) {
+        if (other.name == layer.name) {
+            (name ? *name : node)
+                .Fail("the effect layer's name \"" + layer.name +
+                      "\" is taken by a layer; give the effect layer a \"name\"");
+        }
+    }
+    SizedSource sized = ParseLayerSource(node, scene.composition, scene.base_dir);
+    layer.source = std::move(sized.source);
+    layer.width = sized.width;
+    layer.height = sized.height;
+    if (const auto masks = node.Optional("masks")) {
+        const auto items = masks->Items();
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            scene.masks.push_back(ParseMask(items[i], i));
+        }
+    }
+}
+
+} // namespace
+
+Scene ParseScene(const nlohmann::json& document, const std::string& origin_name,
+                 const std::filesystem::path& base_dir, const ParamRegistry& registry) {
+    const JsonNode root(document, origin_name);
+    root.ExpectObject({"description", "composition", "layers", "effect_layer", "effect"});
+    if (const auto description = root.Optional("description")) {
+        description->String();
+    }
+    Scene scene;
+    scene.base_dir = base_dir;
+    scene.composition = ParseComposition(root.Required("composition"),
+                                         std::filesystem::path(origin_name).stem().string());
+    if (const auto layers = root.Optional("layers")) {
+        scene.layers = ParseLayers(*layers, scene.composition, base_dir);
+    }
+    const nlohmann::json no_settings = nlohmann::json::object();
+    const auto effect_layer = root.Optional("effect_layer");
+    ParseEffectLayer(
+        effect_layer ? *effect_layer : JsonNode(no_settings, origin_name, "/effect_layer"), scene);
+    scene.effect_layer.in_point = 0.0;
+    scene.effect_layer.duration = scene.composition.frames;
+    if (const auto effect = root.Optional("effect")) {
+        scene.effect = ParseEffectValues(*effect, registry, scene.layers, scene.effect_layer.name);
+    }
+    return scene;
+}
+
+Scene LoadScene(const std::filesystem::path& file, const ParamRegistry& registry) {
+    const std::string origin = file.string();
+    std::ifstream in(file);
+    if (!in) {
+        throw SceneError(origin, "", "cannot open the scene file");
+    }
+    nlohmann::json document;
+    try {
+        document = nlohmann::json::parse(in);
+    } catch (const nlohmann::json::parse_error& error) {
+        throw SceneError(origin, "", std::string("not valid JSON: ") + error.what());
+    }
+    return ParseScene(document, origin, file.parent_path(), registry);
+}
+
+} // namespace plurion::host

@@ -1,0 +1,29 @@
+// The parts of scene loading, each reading one block of the document.
+#pragma once
+
+#include "scene/json_node.h"
+#include "scene/scene.h"
+#include "session/param_registry.h"
+
+#include <filesystem>
+#include <map>
+
+namespace plurion::host {
+
+// A layer's source and size from its "source" block and the layer's "width" and "height" (which
+// only procedural sources take; file sources have the size of their file).
+struct SizedSource {
+    LayerSource source;
+    int width = 0;
+    int height = 0;
+};
+SizedSource ParseLayerSource(const JsonNode& layer, const Composition& composition,
+                             const std::filesystem::path& base_dir);
+
+// The "effect" block: values by parameter index. Layer parameters name `layers` or the effect
+// layer (`effect_layer_name`).
+std::map<int, ParamTrack> ParseEffectValues(const JsonNode& effect, const ParamRegistry& registry,
+                                            const std::vector<Layer>& layers,
+                                            const std::string& effect_layer_name);
+
+} // namespace plurion::host
