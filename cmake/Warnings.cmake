@@ -4,6 +4,6 @@ if(MSVC)
     target_compile_options(plurion_warnings INTERFACE /W4 /WX)
 else()
     target_compile_options(plurion_warnings INTERFACE
-        -Wall -Wextra -Wpedantic -Werror -Wshadow -Wnon-virtual-dtor -Wcast-align
-        -Wformat=2 -Wimplicit-fallthrough)
+        -Wall -Wextra -Wpedantic -Werror -Wshadow -Wcast-align -Wformat=2
+        -Wimplicit-fallthrough $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor>)
 endif()
