@@ -1,0 +1,290 @@
+#include "session/frame_render.h"
+
+#include "copy_world.h"
+#include "scene/layer_render.h"
+#include "scene/param_values.h"
+#include "session/time_units.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace plurion::host {
+namespace {
+
+PF_RationalScale AspectRatio(double aspect) {
+    constexpr A_long kDenominator = 1000;
+    return {static_cast<A_long>(std::lround(aspect * kDenominator)), kDenominator};
+}
+
+std::string FrameText(const std::string& layer, double frame) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", frame);
+    return layer + ", frame " + text;
+}
+
+} // namespace
+
+PF_PixelFormat PixelFormatForBpc(int bpc) {
+    return bpc == 32   ? PF_PixelFormat_ARGB128
+           : bpc == 16 ? PF_PixelFormat_ARGB64
+                       : PF_PixelFormat_ARGB32;
+}
+
+FrameRenderer::FrameRenderer(EffectSession& session, const Scene& scene, SourceCache& cache,
+                             FrameOptions options)
+    : session_(session), scene_(scene), cache_(cache), options_(options),
+      services_(session.faults()) {
+    FillUtilCallbacks(utils_);
+}
+
+FrameRenderer::~FrameRenderer() = default;
+
+int FrameRenderer::motion_blur_samples() const {
+    return scene_.composition.motion_blur_samples;
+}
+
+A_long FrameRenderer::scaled(A_long size) const {
+    return (size + options_.downsample - 1) / options_.downsample;
+}
+
+PF_InData FrameRenderer::make_in_data() {
+    PF_InData in = session_.make_in_data();
+    const Composition& comp = scene_.composition;
+    in.utils = &utils_;
+    in.effect_ref = effect_ref();
+    in.pica_basicP = &services_.basic;
+    in.current_time = FrameTime(options_.frame);
+    in.time_step = kUnitsPerFrame;
+    in.local_time_step = kUnitsPerFrame;
+    in.time_scale = TimeScaleFor(comp.fps);
+    in.total_time = FrameTime(comp.frames);
+    in.shutter_angle = comp.motion_blur ? ShutterFixed(comp.shutter_angle) : 0;
+    in.shutter_phase = comp.motion_blur ? ShutterFixed(comp.shutter_phase) : 0;
+    in.width = scene_.effect_layer.width;
+    in.height = scene_.effect_layer.height;
+    in.extent_hint = {0, 0, scaled(in.width), scaled(in.height)};
+    in.downsample_x = {1, static_cast<A_u_long>(options_.downsample)};
+    in.downsample_y = in.downsample_x;
+    in.pixel_aspect_ratio = AspectRatio(comp.pixel_aspect);
+    return in;
+}
+
+double FrameRenderer::frame_of(A_long time, A_u_long time_scale) const {
+    if (time_scale == 0) {
+        return options_.frame;
+    }
+    return static_cast<double>(time) / static_cast<double>(time_scale) * scene_.composition.fps;
+}
+
+int FrameRenderer::layer_of(PF_ParamIndex index, double frame) const {
+    if (index == 0) {
+        return kEffectLayerIndex;
+    }
+    const std::optional<int> layer = LayerAt(scene_, session_.params(), index, frame);
+    return layer.value_or(kNoLayer);
+}
+
+const Layer& FrameRenderer::scene_layer(int layer) const {
+    return layer == kEffectLayerIndex ? scene_.effect_layer
+                                      : scene_.layers.at(static_cast<std::size_t>(layer));
+}
+
+PF_Err FrameRenderer::make_layer_world(int layer, double frame, WorldOwner& world) {
+    const Layer& source = scene_layer(layer);
+    const RgbaImage image = RenderLayerFrame(source, LayerFrameAt(source, frame), cache_);
+    const PF_PixelFormat format = PixelFormatForBpc(options_.bpc);
+    PF_Err err = PF_Err_NONE;
+    WorldOwner full = MakeWorld(image.width, image.height, format, err);
+    if (err == PF_Err_NONE) {
+        err = ReadFloatRgba(image.rgba.data(), 0, full.get());
+    }
+    if (err == PF_Err_NONE && options_.downsample > 1) {
+        WorldOwner small = MakeWorld(scaled(image.width), scaled(image.height), format, err);
+        if (err == PF_Err_NONE) {
+            err = CopyWorld(&full.get(), &small.get(), nullptr, nullptr);
+        }
+        full = std::move(small);
+    }
+    if (err == PF_Err_NONE) {
+        sources_[full->data] = FrameText(source.name, frame);
+        world = std::move(full);
+    }
+    return err;
+}
+
+PF_Err FrameRenderer::checkout_param(PF_ParamIndex index, A_long time, A_long /*time_step*/,
+                                     A_u_long time_scale, PF_ParamDef& param) {
+    if (index < 0 || static_cast<std::size_t>(index) >= session_.params().size()) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    const double frame = frame_of(time, time_scale);
+    if (index == 0 || session_.params().at(index).def.param_type == PF_Param_LAYER) {
+        std::memset(&param, 0, sizeof param);
+        param.param_type = PF_Param_LAYER;
+        const int layer = layer_of(index, frame);
+        if (layer != kNoLayer) {
+            WorldOwner world;
+            if (const PF_Err err = make_layer_world(layer, frame, world)) {
+                return err;
+            }
+            param.u.ld = world.get();
+            param.u.ld.extent_hint = {0, 0, world->width, world->height};
+            if (world->data != nullptr) {
+                param_layers_.emplace(world->data, std::move(world));
+            }
+        }
+    } else {
+        param = ParamAt(scene_, session_.params(), index, frame);
+    }
+    ++params_out_;
+    return PF_Err_NONE;
+}
+
+PF_Err FrameRenderer::checkin_param(PF_ParamDef& param) {
+    if (params_out_ == 0) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    --params_out_;
+    if (param.param_type == PF_Param_LAYER && param.u.ld.data != nullptr) {
+        param_layers_.erase(param.u.ld.data);
+    }
+    return PF_Err_NONE;
+}
+
+PF_Err FrameRenderer::checkout_layer(PF_ParamIndex index, A_long checkout_id,
+                                     const PF_RenderRequest& /*request*/, A_long time,
+                                     A_long time_step, A_u_long time_scale,
+                                     PF_CheckoutResult& result) {
+    if (std::strcmp(command_, "PF_Cmd_SMART_PRE_RENDER") != 0 || checkout_id < 0 || index < 0 ||
+        static_cast<std::size_t>(index) >= session_.params().size() ||
+        (index != 0 && session_.params().at(index).def.param_type != PF_Param_LAYER)) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    const LayerRequest request{index, time, time_step, time_scale};
+    const auto [at, added] = requests_.emplace(checkout_id, request);
+    if (!added && (at->second.index != index || at->second.time != time)) {
+        return PF_Err_BAD_CALLBACK_PARAM; // one id names one layer at one time
+    }
+    std::memset(&result, 0, sizeof result);
+    result.par = AspectRatio(scene_.composition.pixel_aspect);
+    const int layer = layer_of(index, frame_of(time, time_scale));
+    if (layer != kNoLayer) {
+        const Layer& source = scene_layer(layer);
+        result.result_rect = {0, 0, scaled(source.width), scaled(source.height)};
+        result.max_result_rect = result.result_rect;
+        result.ref_width = source.width;
+        result.ref_height = source.height;
+    }
+    return PF_Err_NONE;
+}
+
+PF_Err FrameRenderer::checkout_layer_pixels(A_long checkout_id, PF_EffectWorld** pixels) {
+    const auto request = requests_.find(checkout_id);
+    if (std::strcmp(command_, "PF_Cmd_SMART_RENDER") != 0 || request == requests_.end()) {
+        return PF_Err_BAD_CALLBACK_PARAM; // only ids requested in the pre-render
+    }
+    if (const auto held = layer_pixels_.find(checkout_id); held != layer_pixels_.end()) {
+        *pixels = &held->second.get();
+        return PF_Err_NONE;
+    }
+    const double frame = frame_of(request->second.time, request->second.time_scale);
+    const int layer = layer_of(request->second.index, frame);
+    if (layer == kNoLayer) {
+        *pixels = nullptr;
+        return PF_Err_NONE;
+    }
+    WorldOwner world;
+    if (const PF_Err err = make_layer_world(layer, frame, world)) {
+        return err;
+    }
+    *pixels = &layer_pixels_.emplace(checkout_id, std::move(world)).first->second.get();
+    return PF_Err_NONE;
+}
+
+PF_Err FrameRenderer::checkin_layer_pixels(A_long checkout_id) {
+    if (requests_.find(checkout_id) == requests_.end()) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    layer_pixels_.erase(checkout_id);
+    return PF_Err_NONE;
+}
+
+PF_Err FrameRenderer::checkout_output(PF_EffectWorld** output) {
+    if (output_->data == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    output_given_ = true;
+    *output = &output_.get();
+    return PF_Err_NONE;
+}
+
+std::string FrameRenderer::source_of(const PF_EffectWorld& world) const {
+    const auto found = sources_.find(world.data);
+    return found == sources_.end() ? std::string{} : found->second;
+}
+
+void FrameRenderer::set_source(const PF_EffectWorld& world, const std::string& source) {
+    sources_[world.data] = source;
+}
+
+PF_Err FrameRenderer::render(WorldOwner& output) {
+    PF_Err err = PF_Err_NONE;
+    output_ = MakeWorld(scaled(scene_.effect_layer.width), scaled(scene_.effect_layer.height),
+                        PixelFormatForBpc(options_.bpc), err);
+    if (err != PF_Err_NONE) {
+        return err;
+    }
+    sources_[output_->data] = "output";
+
+    PF_PreRenderInput pre_input{};
+    pre_input.output_request.rect = {0, 0, output_->width, output_->height};
+    pre_input.output_request.field = PF_Field_FRAME;
+    pre_input.output_request.channel_mask = PF_ChannelMask_ARGB;
+    pre_input.bitdepth = static_cast<short>(options_.bpc);
+    PF_PreRenderOutput pre_output{};
+    PF_PreRenderCallbacks pre_callbacks = PreRenderCallbacks();
+    PF_PreRenderExtra pre_extra{&pre_input, &pre_output, &pre_callbacks};
+
+    PF_InData in = make_in_data();
+    PF_OutData out{};
+    command_ = "PF_Cmd_SMART_PRE_RENDER";
+    err = session_.call(PF_Cmd_SMART_PRE_RENDER, in, out, nullptr, nullptr, &pre_extra);
+
+    if (err == PF_Err_NONE) {
+        PF_SmartRenderInput render_input{};
+        render_input.output_request = pre_input.output_request;
+        render_input.bitdepth = pre_input.bitdepth;
+        render_input.pre_render_data = pre_output.pre_render_data;
+        PF_SmartRenderCallbacks render_callbacks = SmartRenderCallbacks();
+        PF_SmartRenderExtra render_extra{&render_input, &render_callbacks};
+        in = make_in_data();
+        out = PF_OutData{};
+        command_ = "PF_Cmd_SMART_RENDER";
+        err = session_.call(PF_Cmd_SMART_RENDER, in, out, nullptr, nullptr, &render_extra);
+    }
+    // The effect owns its pre-render data; the host gives it back through the effect's own
+    // function once the frame no longer needs it, whatever happened.
+    if (pre_output.pre_render_data != nullptr && pre_output.delete_pre_render_data_func) {
+        ActiveHostScope active(services_);
+        command_ = "delete_pre_render_data_func";
+        pre_output.delete_pre_render_data_func(pre_output.pre_render_data);
+    }
+    command_ = "";
+    if (err == PF_Err_NONE) {
+        output = std::move(output_);
+    }
+    return err;
+}
+
+std::vector<std::string> FrameRenderer::leaks() const {
+    std::vector<std::string> out = services_.leaks();
+    for (const auto& [id, world] : layer_pixels_) {
+        out.push_back("layer pixels of checkout id " + std::to_string(id) + " not checked in");
+    }
+    if (params_out_ > 0) {
+        out.push_back(std::to_string(params_out_) + " parameter checkouts not checked in");
+    }
+    return out;
+}
+
+} // namespace plurion::host

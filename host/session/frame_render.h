@@ -1,0 +1,100 @@
+// One frame through the smart-render protocol: PF_Cmd_SMART_PRE_RENDER with the layer requests
+// recorded by checkout id, PF_Cmd_SMART_RENDER serving those layers' pixels, then the pre-render
+// data's delete function. Each frame has its own host services, so frames render on several
+// threads at once and each one's leaks are its own.
+#pragma once
+
+#include "AE_Effect.h"
+#include "AE_EffectPixelFormat.h"
+#include "scene/scene.h"
+#include "scene/source_cache.h"
+#include "session/call_target.h"
+#include "session/effect_session.h"
+#include "world.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace plurion::host {
+
+struct FrameOptions {
+    double frame = 0.0; // composition frame
+    int bpc = 8;        // 8, 16 or 32
+    int downsample = 1; // layers and output at 1/downsample of their size
+    Trace* trace = nullptr;
+};
+
+PF_PixelFormat PixelFormatForBpc(int bpc);
+
+class FrameRenderer final : public HostCallTarget {
+  public:
+    FrameRenderer(EffectSession& session, const Scene& scene, SourceCache& cache,
+                  FrameOptions options);
+    ~FrameRenderer() override;
+    FrameRenderer(const FrameRenderer&) = delete;
+    FrameRenderer& operator=(const FrameRenderer&) = delete;
+
+    // Runs the frame. On success `output` holds the effect's output for the effect layer (at
+    // the downsampled size). The effect's error is returned as it gave it.
+    PF_Err render(WorldOwner& output);
+
+    // Everything the effect did not give back: checkouts, worlds, handles, suites.
+    std::vector<std::string> leaks() const;
+
+    // The layer requests of the pre-render, by checkout id.
+    struct LayerRequest {
+        PF_ParamIndex index = 0;
+        A_long time = 0;
+        A_long time_step = 0;
+        A_u_long time_scale = 0;
+    };
+    const std::map<A_long, LayerRequest>& layer_requests() const { return requests_; }
+
+    // HostCallTarget
+    HostServices& services() override { return services_; }
+    Trace* trace() override { return options_.trace; }
+    const char* command() const override { return command_; }
+    int motion_blur_samples() const override;
+    PF_Err checkout_param(PF_ParamIndex index, A_long time, A_long time_step, A_u_long time_scale,
+                          PF_ParamDef& param) override;
+    PF_Err checkin_param(PF_ParamDef& param) override;
+    PF_Err checkout_layer(PF_ParamIndex index, A_long checkout_id, const PF_RenderRequest& request,
+                          A_long time, A_long time_step, A_u_long time_scale,
+                          PF_CheckoutResult& result) override;
+    PF_Err checkout_layer_pixels(A_long checkout_id, PF_EffectWorld** pixels) override;
+    PF_Err checkin_layer_pixels(A_long checkout_id) override;
+    PF_Err checkout_output(PF_EffectWorld** output) override;
+    std::string source_of(const PF_EffectWorld& world) const override;
+    void set_source(const PF_EffectWorld& world, const std::string& source) override;
+
+  private:
+    PF_InData make_in_data();
+    // The scene layer a layer parameter shows at a time: index into scene.layers,
+    // kEffectLayerIndex, or kNoLayer.
+    int layer_of(PF_ParamIndex index, double frame) const;
+    const Layer& scene_layer(int layer) const;
+    // The layer's pixels at a composition frame, at this frame's depth and downsampling.
+    PF_Err make_layer_world(int layer, double frame, WorldOwner& world);
+    double frame_of(A_long time, A_u_long time_scale) const;
+    A_long scaled(A_long size) const;
+
+    EffectSession& session_;
+    const Scene& scene_;
+    SourceCache& cache_;
+    FrameOptions options_;
+    HostServices services_;
+    PF_UtilCallbacks utils_{};
+    const char* command_ = "";
+
+    std::map<A_long, LayerRequest> requests_;
+    std::map<A_long, WorldOwner> layer_pixels_;      // checked-out layer pixels by id
+    std::map<const void*, WorldOwner> param_layers_; // layer parameters checked out
+    int params_out_ = 0;                             // checkout_param not yet checked in
+    std::map<const void*, std::string> sources_;     // pixel address -> where they came from
+    WorldOwner output_;
+    bool output_given_ = false;
+};
+
+} // namespace plurion::host

@@ -1,0 +1,285 @@
+// The interface's C callbacks: each counts the call for failure injection, writes its trace
+// line and hands the work to the call its effect_ref names, or to the pixel engine.
+#include "AE_EffectCB.h"
+#include "AE_EffectCBSuites.h"
+#include "copy_world.h"
+#include "session/call_target.h"
+#include "suites/ansi_suite.h"
+#include "transform_world.h"
+
+namespace plurion::host {
+namespace {
+
+using nlohmann::json;
+
+// Counts the call; a planned failure is returned before any work is done.
+PF_Err Injected(HostCallTarget& target, const char* function) {
+    return target.services().faults.check(function);
+}
+
+void Record(HostCallTarget& target, json line, PF_Err result) {
+    if (Trace* trace = target.trace()) {
+        line["command"] = target.command();
+        line["result"] = result;
+        trace->write(line);
+    }
+}
+
+json RectJson(const PF_Rect* rect) {
+    return rect == nullptr ? json(nullptr) : json{rect->left, rect->top, rect->right, rect->bottom};
+}
+
+json WorldJson(const HostCallTarget& target, const PF_EffectWorld* world) {
+    if (world == nullptr) {
+        return nullptr;
+    }
+    return {{"width", world->width}, {"height", world->height}, {"from", target.source_of(*world)}};
+}
+
+PF_Err CheckoutParam(PF_ProgPtr ref, PF_ParamIndex index, A_long time, A_long time_step,
+                     A_u_long time_scale, PF_ParamDef* param) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    PF_Err err = Injected(target, "checkout_param");
+    if (err == PF_Err_NONE) {
+        err = param == nullptr ? PF_Err_BAD_CALLBACK_PARAM
+                               : target.checkout_param(index, time, time_step, time_scale, *param);
+    }
+    Record(target, {{"function", "checkout_param"}, {"index", index}, {"time", time}}, err);
+    return err;
+}
+
+PF_Err CheckinParam(PF_ProgPtr ref, PF_ParamDef* param) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    PF_Err err = Injected(target, "checkin_param");
+    if (err == PF_Err_NONE) {
+        err = param == nullptr ? PF_Err_BAD_CALLBACK_PARAM : target.checkin_param(*param);
+    }
+    return err;
+}
+
+PF_Err AddParam(PF_ProgPtr ref, PF_ParamIndex index, PF_ParamDefPtr def) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    if (const PF_Err err = Injected(target, "add_param")) {
+        return err;
+    }
+    return def == nullptr ? PF_Err_BAD_CALLBACK_PARAM : target.add_param(index, *def);
+}
+
+// A user interrupt shows as an injected failure of abort.
+PF_Err Abort(PF_ProgPtr ref) {
+    return Injected(HostCallTarget::From(ref), "abort");
+}
+
+PF_Err Progress(PF_ProgPtr ref, A_long, A_long) {
+    return Injected(HostCallTarget::From(ref), "progress");
+}
+
+// This host has no composition window, so a custom user interface has nowhere to appear.
+PF_Err RegisterUi(PF_ProgPtr ref, PF_CustomUIInfo*) {
+    return Injected(HostCallTarget::From(ref), "register_ui");
+}
+
+PF_Err Copy(PF_ProgPtr ref, PF_EffectWorld* src, PF_EffectWorld* dst, PF_Rect* src_rect,
+            PF_Rect* dst_rect) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    PF_Err err = Injected(target, "copy");
+    if (err == PF_Err_NONE) {
+        err = CopyWorld(src, dst, src_rect, dst_rect);
+    }
+    if (err == PF_Err_NONE) {
+        target.set_source(*dst, target.source_of(*src));
+    }
+    Record(target,
+           {{"function", "copy"},
+            {"src", WorldJson(target, src)},
+            {"dst",
+             dst == nullptr ? json(nullptr) : json{{"width", dst->width}, {"height", dst->height}}},
+            {"src_rect", RectJson(src_rect)},
+            {"dst_rect", RectJson(dst_rect)}},
+           err);
+    return err;
+}
+
+PF_Err Fill(PF_ProgPtr ref, const PF_Pixel* color, const PF_Rect* rect, PF_EffectWorld* world) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    PF_Err err = Injected(target, "fill");
+    if (err == PF_Err_NONE) {
+        err = FillWorld(color, rect, world);
+    }
+    Record(target, {{"function", "fill"}, {"rect", RectJson(rect)}}, err);
+    return err;
+}
+
+json MatricesJson(const PF_FloatMatrix* matrices, A_long count) {
+    json out = json::array();
+    for (A_long i = 0; matrices != nullptr && i < count; ++i) {
+        json numbers = json::array();
+        for (const auto& row : matrices[i].mat) {
+            for (const double value : row) {
+                numbers.push_back(value);
+            }
+        }
+        out.push_back(numbers);
+    }
+    return out;
+}
+
+PF_Err Transform(PF_ProgPtr ref, PF_Quality quality, PF_ModeFlags m_flags, PF_Field field,
+                 const PF_EffectWorld* src, const PF_CompositeMode* comp_mode,
+                 const PF_MaskWorld* mask_world, const PF_FloatMatrix* matrices,
+                 A_long num_matrices, PF_Boolean src2dst_matrix, const PF_Rect* dest_rect,
+                 PF_EffectWorld* dst) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    PF_Err err = Injected(target, "transform_world");
+    if (err == PF_Err_NONE) {
+        err = TransformWorld(quality, m_flags, field, src, comp_mode, mask_world, matrices,
+                             num_matrices, src2dst_matrix, dest_rect, dst,
+                             target.motion_blur_samples());
+    }
+    json line = {
+        {"function", "transform_world"}, {"matrices", MatricesJson(matrices, num_matrices)},
+        {"num_matrices", num_matrices},  {"quality", quality},
+        {"mode_flags", m_flags},         {"dest_rect", RectJson(dest_rect)},
+        {"src", WorldJson(target, src)}};
+    if (comp_mode != nullptr) {
+        line["xfer"] = comp_mode->xfer;
+        line["opacity"] = comp_mode->opacity;
+        line["opacity16"] = comp_mode->opacitySu;
+        line["rgb_only"] = comp_mode->rgb_only;
+        line["rand_seed"] = comp_mode->rand_seed;
+    }
+    Record(target, line, err);
+    return err;
+}
+
+PF_Err CheckoutLayer(PF_ProgPtr ref, PF_ParamIndex index, A_long checkout_id,
+                     const PF_RenderRequest* request, A_long time, A_long time_step,
+                     A_u_long time_scale, PF_CheckoutResult* result) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    PF_Err err = Injected(target, "checkout_layer");
+    if (err == PF_Err_NONE) {
+        err = request == nullptr || result == nullptr
+                  ? PF_Err_BAD_CALLBACK_PARAM
+                  : target.checkout_layer(index, checkout_id, *request, time, time_step, time_scale,
+                                          *result);
+    }
+    Record(target,
+           {{"function", "checkout_layer"},
+            {"index", index},
+            {"checkout_id", checkout_id},
+            {"time", time},
+            {"time_step", time_step},
+            {"time_scale", time_scale}},
+           err);
+    return err;
+}
+
+PF_Err GuidMixIn(PF_ProgPtr ref, A_u_long, const void*) {
+    return Injected(HostCallTarget::From(ref), "GuidMixInPtr");
+}
+
+PF_Err CheckoutLayerPixels(PF_ProgPtr ref, A_long checkout_id, PF_EffectWorld** pixels) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    PF_Err err = Injected(target, "checkout_layer_pixels");
+    if (err == PF_Err_NONE) {
+        err = pixels == nullptr ? PF_Err_BAD_CALLBACK_PARAM
+                                : target.checkout_layer_pixels(checkout_id, pixels);
+    }
+    Record(target, {{"function", "checkout_layer_pixels"}, {"checkout_id", checkout_id}}, err);
+    return err;
+}
+
+PF_Err CheckinLayerPixels(PF_ProgPtr ref, A_long checkout_id) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    PF_Err err = Injected(target, "checkin_layer_pixels");
+    if (err == PF_Err_NONE) {
+        err = target.checkin_layer_pixels(checkout_id);
+    }
+    Record(target, {{"function", "checkin_layer_pixels"}, {"checkout_id", checkout_id}}, err);
+    return err;
+}
+
+PF_Err CheckoutOutput(PF_ProgPtr ref, PF_EffectWorld** output) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    PF_Err err = Injected(target, "checkout_output");
+    if (err == PF_Err_NONE) {
+        err = output == nullptr ? PF_Err_BAD_CALLBACK_PARAM : target.checkout_output(output);
+    }
+    Record(target, {{"function", "checkout_output"}}, err);
+    return err;
+}
+
+PF_Err NewWorld(PF_ProgPtr ref, A_long width, A_long height, PF_Boolean clear,
+                PF_PixelFormat format, PF_EffectWorld* world) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    PF_Err err = Injected(target, "PF_NewWorld");
+    if (err == PF_Err_NONE) {
+        // New pixels are always cleared, so `clear` asks for nothing more.
+        (void)clear;
+        err = world == nullptr ? PF_Err_BAD_CALLBACK_PARAM
+                               : target.services().worlds.create(width, height, format, *world);
+    }
+    Record(target,
+           {{"function", "PF_NewWorld"}, {"width", width}, {"height", height}, {"format", format}},
+           err);
+    return err;
+}
+
+PF_Err DisposeWorldCall(PF_ProgPtr ref, PF_EffectWorld* world) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    PF_Err err = Injected(target, "PF_DisposeWorld");
+    if (err == PF_Err_NONE) {
+        err =
+            world == nullptr ? PF_Err_BAD_CALLBACK_PARAM : target.services().worlds.dispose(*world);
+    }
+    return err;
+}
+
+PF_Err GetPixelFormat(const PF_EffectWorld* world, PF_PixelFormat* format) {
+    if (world == nullptr || format == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    *format = PixelFormatOf(*world);
+    return PF_Err_NONE;
+}
+
+const PF_WorldSuite2 kWorldSuite2 = {NewWorld, DisposeWorldCall, GetPixelFormat};
+
+} // namespace
+
+void FillInteractCallbacks(PF_InteractCallbacks& callbacks) {
+    callbacks.checkout_param = CheckoutParam;
+    callbacks.checkin_param = CheckinParam;
+    callbacks.add_param = AddParam;
+    callbacks.abort = Abort;
+    callbacks.progress = Progress;
+    callbacks.register_ui = RegisterUi;
+}
+
+void FillUtilCallbacks(PF_UtilCallbacks& callbacks) {
+    callbacks.copy = Copy;
+    callbacks.fill = Fill;
+    callbacks.transform_world = Transform;
+    const PF_HandleSuite1& handles = HandleSuiteTable();
+    callbacks.host_new_handle = handles.host_new_handle;
+    callbacks.host_lock_handle = handles.host_lock_handle;
+    callbacks.host_unlock_handle = handles.host_unlock_handle;
+    callbacks.host_dispose_handle = handles.host_dispose_handle;
+    callbacks.host_get_handle_size = handles.host_get_handle_size;
+    callbacks.host_resize_handle = handles.host_resize_handle;
+    callbacks.ansi = AnsiCallbacks();
+}
+
+PF_PreRenderCallbacks PreRenderCallbacks() {
+    return {CheckoutLayer, GuidMixIn};
+}
+
+PF_SmartRenderCallbacks SmartRenderCallbacks() {
+    return {CheckoutLayerPixels, CheckinLayerPixels, CheckoutOutput};
+}
+
+void RegisterWorldSuite(SuiteRegistry& registry) {
+    registry.add(kPFWorldSuite, kPFWorldSuiteVersion2, &kWorldSuite2);
+}
+
+} // namespace plurion::host

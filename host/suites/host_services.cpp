@@ -1,0 +1,99 @@
+#include "suites/host_services.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace plurion::host {
+namespace {
+
+thread_local HostServices* active_host = nullptr;
+
+SPErr AcquireSuite(const char* name, int version, const void** suite) {
+    HostServices* host = ActiveHost();
+    if (suite == nullptr || host == nullptr) {
+        return kSPBadParameterError;
+    }
+    if (const PF_Err err = host->faults.check("AcquireSuite")) {
+        *suite = nullptr;
+        return err;
+    }
+    return host->suites.acquire(name, version, suite);
+}
+
+SPErr ReleaseSuite(const char* name, int version) {
+    HostServices* host = ActiveHost();
+    if (host == nullptr) {
+        return kSPBadParameterError;
+    }
+    if (const PF_Err err = host->faults.check("ReleaseSuite")) {
+        return err;
+    }
+    return host->suites.release(name, version);
+}
+
+SPBoolean IsEqual(const char* a, const char* b) {
+    return a != nullptr && b != nullptr && std::strcmp(a, b) == 0;
+}
+
+SPErr AllocateBlock(size_t size, void** block) {
+    *block = std::malloc(size == 0 ? 1 : size);
+    return *block != nullptr ? kSPNoError : kSPOutOfMemoryError;
+}
+
+SPErr FreeBlock(void* block) {
+    std::free(block);
+    return kSPNoError;
+}
+
+SPErr ReallocateBlock(void* block, size_t size, void** resized) {
+    void* moved = std::realloc(block, size == 0 ? 1 : size);
+    if (moved == nullptr) {
+        return kSPOutOfMemoryError;
+    }
+    *resized = moved;
+    return kSPNoError;
+}
+
+SPErr Undefined() {
+    return kSPUnimplementedError;
+}
+
+} // namespace
+
+HostServices::HostServices(FaultInjector& fault_injector) : faults(fault_injector) {
+    basic.AcquireSuite = AcquireSuite;
+    basic.ReleaseSuite = ReleaseSuite;
+    basic.IsEqual = IsEqual;
+    basic.AllocateBlock = AllocateBlock;
+    basic.FreeBlock = FreeBlock;
+    basic.ReallocateBlock = ReallocateBlock;
+    basic.Undefined = Undefined;
+    RegisterAnsiSuite(suites);
+    RegisterHandleSuite(suites);
+    RegisterWorldSuite(suites);
+}
+
+std::vector<std::string> HostServices::leaks() const {
+    std::vector<std::string> out;
+    for (const std::string& suite : suites.held()) {
+        out.push_back("suite " + suite + " not released");
+    }
+    for (const std::vector<std::string>& part : {handles.leaks(), worlds.leaks()}) {
+        out.insert(out.end(), part.begin(), part.end());
+    }
+    return out;
+}
+
+HostServices* ActiveHost() {
+    return active_host;
+}
+
+ActiveHostScope::ActiveHostScope(HostServices& services) : previous_(active_host) {
+    active_host = &services;
+}
+
+ActiveHostScope::~ActiveHostScope() {
+    active_host = previous_;
+}
+
+} // namespace plurion::host

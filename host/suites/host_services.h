@@ -1,0 +1,50 @@
+// What one loaded module reaches of the host: its suites, its failure injection and the counts
+// of everything it holds. The basic suite's functions carry no context pointer, so the services
+// of the module call running on a thread are found through ActiveHost().
+#pragma once
+
+#include "SPBasic.h"
+#include "session/fault_injector.h"
+#include "suites/handle_suite.h"
+#include "suites/suite_registry.h"
+#include "suites/world_suite.h"
+
+namespace plurion::host {
+
+struct HostServices {
+    explicit HostServices(FaultInjector& fault_injector);
+    HostServices(const HostServices&) = delete;
+    HostServices& operator=(const HostServices&) = delete;
+
+    SuiteRegistry suites;
+    FaultInjector& faults;
+    HandleTable handles;
+    WorldTable worlds;
+    SPBasicSuite basic{};
+
+    // Suites, handles and worlds not given back, one line each.
+    std::vector<std::string> leaks() const;
+};
+
+// The services of the module call running on this thread, or null outside one.
+HostServices* ActiveHost();
+
+// Makes `services` the active host of this thread for the scope of one call into the module.
+class ActiveHostScope {
+  public:
+    explicit ActiveHostScope(HostServices& services);
+    ~ActiveHostScope();
+    ActiveHostScope(const ActiveHostScope&) = delete;
+    ActiveHostScope& operator=(const ActiveHostScope&) = delete;
+
+  private:
+    HostServices* previous_;
+};
+
+// Registers the suites every host serves: ANSI and handles.
+void RegisterAnsiSuite(SuiteRegistry& registry);
+void RegisterHandleSuite(SuiteRegistry& registry);
+// "PF World Suite" reaches the worlds of the effect's current call through its effect_ref.
+void RegisterWorldSuite(SuiteRegistry& registry);
+
+} // namespace plurion::host

@@ -1,0 +1,56 @@
+#include "suites/world_suite.h"
+
+#include "AE_EffectCBSuites.h"
+
+namespace plurion::host {
+
+PF_Err WorldTable::create(A_long width, A_long height, PF_PixelFormat format,
+                          PF_EffectWorld& world) {
+    PF_Err err = PF_Err_NONE;
+    WorldOwner owner = MakeWorld(width, height, format, err);
+    if (err != PF_Err_NONE) {
+        return err;
+    }
+    world = owner.get();
+    std::lock_guard lock(mutex_);
+    if (world.data == nullptr) {
+        ++empty_worlds_;
+    } else {
+        worlds_.emplace(world.data, std::move(owner));
+    }
+    return PF_Err_NONE;
+}
+
+PF_Err WorldTable::dispose(PF_EffectWorld& world) {
+    std::lock_guard lock(mutex_);
+    if (world.data == nullptr) {
+        if (empty_worlds_ == 0) {
+            return PF_Err_BAD_CALLBACK_PARAM;
+        }
+        --empty_worlds_;
+    } else if (worlds_.erase(world.data) == 0) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    world = PF_EffectWorld{};
+    return PF_Err_NONE;
+}
+
+std::vector<std::string> WorldTable::leaks() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> out;
+    for (const auto& [data, owner] : worlds_) {
+        out.push_back("world of " + std::to_string(owner.get().width) + " x " +
+                      std::to_string(owner.get().height) + " not disposed");
+    }
+    if (empty_worlds_ > 0) {
+        out.push_back(std::to_string(empty_worlds_) + " empty worlds not disposed");
+    }
+    return out;
+}
+
+std::size_t WorldTable::live() const {
+    std::lock_guard lock(mutex_);
+    return worlds_.size() + empty_worlds_;
+}
+
+} // namespace plurion::host
