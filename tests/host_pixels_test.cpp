@@ -1,0 +1,208 @@
+// Worlds, fill, copy and the geometry of the transform kernel.
+#include "host_pixels_support.h"
+
+#include "copy_world.h"
+#include "geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+namespace plurion::host {
+namespace {
+
+using namespace testing;
+
+class PixelsByDepth : public ::testing::TestWithParam<PF_PixelFormat> {};
+
+INSTANTIATE_TEST_SUITE_P(Depths, PixelsByDepth, ::testing::ValuesIn(kFormats),
+                         [](const auto& p) { return FormatName(p.param); });
+
+TEST_P(PixelsByDepth, CreatedWorldsAreClearedPaddedAndKnowTheirFormat) {
+    const PF_PixelFormat format = GetParam();
+    PF_Err err = PF_Err_NONE;
+    WorldOwner w = MakeWorld(7, 3, format, err);
+    ASSERT_EQ(err, PF_Err_NONE);
+    EXPECT_EQ(PixelFormatOf(w.get()), format);
+    EXPECT_EQ((w->world_flags & PF_WorldFlag_DEEP) != 0, format == PF_PixelFormat_ARGB64);
+    EXPECT_GE(static_cast<std::size_t>(w->rowbytes), 7 * BytesPerPixel(format));
+    EXPECT_EQ(w->rowbytes % 16, 0);
+    for (const Rgba& p : PixelsOf(w.get())) {
+        EXPECT_TRUE(Near(p, Rgba{}, 0.0f));
+    }
+
+    WorldOwner moved = std::move(w);
+    EXPECT_EQ(w->data, nullptr);
+    EXPECT_EQ(moved->width, 7);
+
+    PF_EffectWorld bad{};
+    EXPECT_EQ(CreateWorld(-1, 3, format, bad), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(CreateWorld(3, 3, PF_PixelFormat_INVALID, bad), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(bad.data, nullptr);
+}
+
+TEST_P(PixelsByDepth, FloatImagesRoundTripRoundingAndClampingOnlyAtIntegerDepths) {
+    const PF_PixelFormat format = GetParam();
+    // 100.6 / 255 must become 101, not 100; 1.5 is clamped only by integer worlds.
+    const std::vector<Rgba> in = {{100.6f / 255, 0.5f, 1.5f, 1.0f}, {-0.25f, 0.2f, 0.0f, 0.5f}};
+    WorldOwner w = MakeImage(format, 2, 1, in);
+    const std::vector<Rgba> out = PixelsOf(w.get());
+    if (format == PF_PixelFormat_ARGB128) {
+        EXPECT_TRUE(Near(out[0], in[0], 0.0f)) << Show(out[0]);
+        EXPECT_TRUE(Near(out[1], in[1], 0.0f)) << Show(out[1]);
+        return;
+    }
+    const float white = format == PF_PixelFormat_ARGB32 ? 255.0f : 32768.0f;
+    const auto* row8 = reinterpret_cast<const PF_Pixel*>(w->data);
+    if (format == PF_PixelFormat_ARGB32) {
+        EXPECT_EQ(row8[0].red, 101);
+        EXPECT_EQ(row8[0].green, 128); // 127.5 rounds up
+    } else {
+        EXPECT_EQ(reinterpret_cast<const PF_Pixel16*>(w->data)[0].green, 16384);
+    }
+    EXPECT_FLOAT_EQ(out[0].b, 1.0f);
+    EXPECT_FLOAT_EQ(out[1].r, 0.0f);
+    EXPECT_NEAR(out[1].g, std::round(0.2f * white) / white, 1e-7);
+}
+
+TEST_P(PixelsByDepth, FillPaintsOnlyTheClippedRectangle) {
+    const PF_PixelFormat format = GetParam();
+    WorldOwner w = MakeUniform(format, 5, 4, {0.1f, 0.2f, 0.3f, 1.0f});
+    const PF_Pixel orange{255, 255, 128, 0};
+    const PF_Rect rect{3, 2, 9, 9}; // reaches past the right and bottom edges
+    ASSERT_EQ(FillWorld(&orange, &rect, &w.get()), PF_Err_NONE);
+    const float tol = Tolerance(format);
+    for (A_long y = 0; y < 4; ++y) {
+        for (A_long x = 0; x < 5; ++x) {
+            const bool inside = x >= 3 && y >= 2;
+            const Rgba expected =
+                inside ? Rgba{1.0f, 128.0f / 255, 0.0f, 1.0f} : Rgba{0.1f, 0.2f, 0.3f, 1.0f};
+            EXPECT_TRUE(Near(PixelAt(w.get(), x, y), expected, tol)) << x << "," << y;
+        }
+    }
+    ASSERT_EQ(FillWorld(nullptr, nullptr, &w.get()), PF_Err_NONE);
+    EXPECT_TRUE(Near(PixelAt(w.get(), 4, 3), Rgba{}, 0.0f));
+    const PF_Pixel16 half{16384, 16384, 0, 32768};
+    ASSERT_EQ(FillWorld16(&half, nullptr, &w.get()), PF_Err_NONE);
+    EXPECT_TRUE(Near(PixelAt(w.get(), 0, 0), Rgba{0.5f, 0.0f, 1.0f, 0.5f}, tol));
+    EXPECT_EQ(FillWorld(&orange, nullptr, nullptr), PF_Err_BAD_CALLBACK_PARAM);
+}
+
+TEST_P(PixelsByDepth, CopyOfEqualSizesIsExactAndKeepsRectangles) {
+    const PF_PixelFormat format = GetParam();
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    std::vector<Rgba> pixels(6 * 5);
+    for (Rgba& p : pixels) {
+        p = {unit(rng), unit(rng), unit(rng), unit(rng)};
+    }
+    WorldOwner src = MakeImage(format, 6, 5, pixels);
+    WorldOwner dst = MakeUniform(format, 6, 5, {});
+    ASSERT_EQ(CopyWorld(&src.get(), &dst.get(), nullptr, nullptr), PF_Err_NONE);
+    EXPECT_EQ(std::memcmp(PixelsOf(src.get()).data(), PixelsOf(dst.get()).data(),
+                          pixels.size() * sizeof(Rgba)),
+              0);
+
+    // A 2 x 2 block from (1, 1) lands at (4, 3); nothing else moves.
+    WorldOwner target = MakeUniform(format, 6, 5, {});
+    const PF_Rect from{1, 1, 3, 3};
+    const PF_Rect to{4, 3, 6, 5};
+    ASSERT_EQ(CopyWorld(&src.get(), &target.get(), &from, &to), PF_Err_NONE);
+    EXPECT_TRUE(Near(PixelAt(target.get(), 5, 4), PixelAt(src.get(), 2, 2), 0.0f));
+    EXPECT_TRUE(Near(PixelAt(target.get(), 3, 3), Rgba{}, 0.0f));
+    const PF_Rect outside{4, 3, 7, 5};
+    EXPECT_EQ(CopyWorld(&src.get(), &target.get(), &from, &outside), PF_Err_BAD_CALLBACK_PARAM);
+}
+
+TEST_P(PixelsByDepth, CopyReductionAveragesAndEnlargementInterpolates) {
+    const PF_PixelFormat format = GetParam();
+    const float tol = Tolerance(format);
+    // A one-pixel checkerboard reduced eight times becomes an even grey, without aliasing.
+    std::vector<Rgba> checker(64 * 64);
+    for (std::size_t i = 0; i < checker.size(); ++i) {
+        const float v = static_cast<float>((i % 64 + i / 64) % 2);
+        checker[i] = {v, v, v, 1.0f};
+    }
+    WorldOwner board = MakeImage(format, 64, 64, checker);
+    WorldOwner small = MakeUniform(format, 8, 8, {});
+    ASSERT_EQ(CopyWorld(&board.get(), &small.get(), nullptr, nullptr), PF_Err_NONE);
+    for (const Rgba& p : PixelsOf(small.get())) {
+        EXPECT_TRUE(Near(p, {0.5f, 0.5f, 0.5f, 1.0f}, tol)) << Show(p);
+    }
+
+    // Black and white doubled: centres at 0.25 and 0.75 between them, edges repeat.
+    WorldOwner pair = MakeImage(format, 2, 1, {{0, 0, 0, 1}, {1, 1, 1, 1}});
+    WorldOwner wide = MakeUniform(format, 4, 1, {});
+    ASSERT_EQ(CopyWorld(&pair.get(), &wide.get(), nullptr, nullptr), PF_Err_NONE);
+    const float expected[] = {0.0f, 0.25f, 0.75f, 1.0f};
+    for (A_long x = 0; x < 4; ++x) {
+        const float v = expected[x];
+        EXPECT_TRUE(Near(PixelAt(wide.get(), x, 0), {v, v, v, 1}, tol)) << x;
+    }
+
+    // Averaging weighs colour by coverage: red beside a transparent green stays red.
+    WorldOwner mixed = MakeImage(format, 2, 1, {{1, 0, 0, 1}, {0, 1, 0, 0}});
+    WorldOwner one = MakeUniform(format, 1, 1, {});
+    ASSERT_EQ(CopyWorld(&mixed.get(), &one.get(), nullptr, nullptr), PF_Err_NONE);
+    EXPECT_TRUE(Near(PixelAt(one.get(), 0, 0), {1, 0, 0, 0.5f}, tol))
+        << Show(PixelAt(one.get(), 0, 0));
+}
+
+TEST(PixelsCopy, ConvertsBetweenDepths) {
+    WorldOwner src = MakeImage(PF_PixelFormat_ARGB32, 1, 1, {{51 / 255.0f, 1, 0, 1}});
+    WorldOwner dst = MakeUniform(PF_PixelFormat_ARGB64, 1, 1, {});
+    ASSERT_EQ(CopyWorld(&src.get(), &dst.get(), nullptr, nullptr), PF_Err_NONE);
+    EXPECT_EQ(reinterpret_cast<const PF_Pixel16*>(dst->data)->red, 6554); // 0.2 x 32768, rounded
+}
+
+TEST(PixelsGeometry, MotionSamplesSpanTheMatricesEvenly) {
+    const Affine a{1, 0, 0, 1, 0, 0};
+    const Affine b{1, 0, 0, 1, 8, 0};
+    const Affine c{1, 0, 0, 1, 8, 4};
+    const std::vector<Affine> samples = MotionSamples({a, b, c}, 5);
+    ASSERT_EQ(samples.size(), 9u); // 2 steps x 4 + 1 shared end
+    EXPECT_DOUBLE_EQ(samples[1].tx, 2.0);
+    EXPECT_DOUBLE_EQ(samples[4].tx, 8.0);
+    EXPECT_DOUBLE_EQ(samples[6].ty, 2.0);
+    EXPECT_DOUBLE_EQ(samples[8].ty, 4.0);
+    EXPECT_EQ(MotionSamples({a, a}, 16).size(), 1u);
+    EXPECT_EQ(MotionSamples({a, b}, 1).size(), 1u);
+}
+
+TEST(PixelsGeometry, ReachableRunsMatchAPixelByPixelSearch) {
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> any(-2.0, 2.0);
+    for (int trial = 0; trial < 200; ++trial) {
+        const Affine m{any(rng), any(rng), any(rng), any(rng), any(rng) * 10, any(rng) * 10};
+        const std::optional<Affine> inv = Inverse(m);
+        if (!inv) {
+            continue;
+        }
+        for (A_long y = -5; y < 25; ++y) {
+            const RowRun run = ReachableRun(*inv, y, -10, 30, -0.5, 6.5, -0.5, 4.5);
+            for (A_long x = -10; x < 30; ++x) {
+                const Point p = SourceOfPixel(*inv, x, y);
+                const bool inside = p.x > -0.5 && p.x < 6.5 && p.y > -0.5 && p.y < 4.5;
+                ASSERT_EQ(inside, x >= run.begin && x < run.end)
+                    << "trial " << trial << " pixel " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(PixelsGeometry, InverseUndoesTheMapAndRejectsSingularOnes) {
+    const Affine m{0.8, 0.6, -1.2, 1.6, 5, -3};
+    const Affine inv = *Inverse(m);
+    const Point back = Apply(inv, Apply(m, {3.5, -2.25}));
+    EXPECT_NEAR(back.x, 3.5, 1e-12);
+    EXPECT_NEAR(back.y, -2.25, 1e-12);
+    EXPECT_FALSE(Inverse(Affine{1, 2, 2, 4, 0, 0}));
+    EXPECT_TRUE(AffineFromMatrix(Matrix(1, 0, 0, 1, 0, 0)));
+    PF_FloatMatrix projective = Matrix(1, 0, 0, 1, 0, 0);
+    projective.mat[0][2] = 0.01;
+    EXPECT_FALSE(AffineFromMatrix(projective));
+}
+
+} // namespace
+} // namespace plurion::host
