@@ -1,17 +1,30 @@
 // plurion: renders Plurion scenes and reports what the effect module tells its host.
+#include "demo_scene.h"
+#include "imageio/image_file.h"
+#include "scene/scene_loader.h"
 #include "session/effect_session.h"
 #include "session/flag_names.h"
 #include "session/param_listing.h"
+#include "session/render_job.h"
 
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 
 #if defined(_WIN32)
+#include <io.h>
 #include <windows.h>
+#define PLURION_ISATTY(fd) _isatty(fd)
+#else
+#include <unistd.h>
+#define PLURION_ISATTY(fd) isatty(fd)
 #endif
 
 namespace {
@@ -115,6 +128,85 @@ int RunParams(const std::string& module_path, bool as_json) {
     return 0;
 }
 
+struct RenderArgs {
+    std::string scene;
+    std::string output;
+    std::string frames;
+    std::optional<int> bpc;
+    int downsample = 1;
+    int threads = 0;
+    std::string trace;
+    bool quiet = false;
+};
+
+// "A-B" or "A": the frames to render, within the composition's duration.
+std::pair<int, int> FrameRange(const std::string& text, int duration) {
+    if (text.empty()) {
+        return {0, duration - 1};
+    }
+    const auto dash = text.find('-', 1);
+    try {
+        const int first = std::stoi(text.substr(0, dash));
+        const int last = dash == std::string::npos ? first : std::stoi(text.substr(dash + 1));
+        if (first < 0 || last < first || last >= duration) {
+            throw std::out_of_range(text);
+        }
+        return {first, last};
+    } catch (const std::logic_error&) {
+        throw std::runtime_error("--frames " + text + ": expected A-B within 0-" +
+                                 std::to_string(duration - 1));
+    }
+}
+
+plurion::host::Scene ReadScene(const std::string& path,
+                               const plurion::host::ParamRegistry& params) {
+    if (path.empty()) {
+        return plurion::host::ParseScene(nlohmann::json::parse(plurion::cli::kDemoScene),
+                                         plurion::cli::kDemoSceneName,
+                                         std::filesystem::current_path(), params);
+    }
+    return plurion::host::LoadScene(path, params);
+}
+
+int RunRender(const std::string& module_path, const RenderArgs& args) {
+    EffectSession session(module_path);
+    Check(session.global_setup(), "PF_Cmd_GLOBAL_SETUP");
+    Check(session.params_setup(), "PF_Cmd_PARAMS_SETUP");
+    const plurion::host::Scene scene = ReadScene(args.scene, session.params());
+
+    plurion::host::RenderOptions options;
+    options.bpc = args.bpc.value_or(scene.composition.bpc);
+    options.downsample = args.downsample;
+    std::tie(options.first_frame, options.last_frame) =
+        FrameRange(args.frames, scene.composition.frames);
+    options.output_pattern =
+        args.output.empty()
+            ? plurion::host::DefaultOutputPattern(scene.composition.name, options.bpc)
+            : args.output;
+    options.threads =
+        args.threads > 0 ? args.threads : static_cast<int>(std::thread::hardware_concurrency());
+    std::ofstream trace_file;
+    std::unique_ptr<plurion::host::Trace> trace;
+    if (!args.trace.empty()) {
+        trace_file.open(args.trace, std::ios::trunc);
+        if (!trace_file) {
+            throw std::runtime_error("cannot write the trace file " + args.trace);
+        }
+        trace = std::make_unique<plurion::host::Trace>(trace_file);
+        options.trace = trace.get();
+    }
+    if (!args.quiet && PLURION_ISATTY(2)) {
+        options.progress = &std::cerr;
+    }
+    const plurion::host::RenderSummary summary =
+        plurion::host::RenderScene(session, scene, options);
+    if (!args.quiet) {
+        std::cout << "rendered " << summary.frames << " frames of " << scene.composition.name
+                  << " to " << options.output_pattern << " in " << summary.seconds << " s\n";
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -130,6 +222,24 @@ int main(int argc, char** argv) {
     auto* params = app.add_subcommand("params", "The parameters as the host holds them");
     bool as_json = false;
     params->add_flag("--json", as_json, "One JSON array, one object per parameter index");
+    RenderArgs render_args;
+    auto* render = app.add_subcommand("render", "Renders a scene (the built-in demo without one)");
+    render->add_option("scene", render_args.scene, "Scene file (JSON)");
+    render->add_option(
+        "-o,--output", render_args.output,
+        "Output pattern with #### for the frame number (default out/<scene>_####.png)");
+    render->add_option("--frames", render_args.frames, "Frames A-B (default: all)");
+    render->add_option("--bpc", render_args.bpc, "Bits per channel: 8, 16 or 32")
+        ->check(CLI::IsMember({8, 16, 32}));
+    render->add_option("--downsample", render_args.downsample, "Render at 1/N of full size")
+        ->check(CLI::Range(1, 16));
+    render
+        ->add_option("--threads", render_args.threads,
+                     "Frames rendered at once (default: all cores)")
+        ->check(CLI::Range(1, 256));
+    render->add_option("--trace", render_args.trace,
+                       "Write every host call of the effect as JSON lines");
+    render->add_flag("--quiet", render_args.quiet, "No progress line and no summary");
     CLI11_PARSE(app, argc, argv);
 
     try {
@@ -141,6 +251,9 @@ int main(int argc, char** argv) {
         }
         if (params->parsed()) {
             return RunParams(module_path, as_json);
+        }
+        if (render->parsed()) {
+            return RunRender(module_path, render_args);
         }
     } catch (const std::exception& error) {
         std::cerr << "plurion: " << error.what() << "\n";

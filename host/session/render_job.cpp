@@ -1,0 +1,209 @@
+#include "session/render_job.h"
+
+#include "imageio/image_file.h"
+#include "session/frame_render.h"
+#include "transform_world.h"
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+namespace plurion::host {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The composition's frame: its background, with the effect layer's output centred on it.
+PF_Err ComposeFrame(const Scene& scene, const PF_EffectWorld& effect_output, int bpc,
+                    int downsample, WorldOwner& frame) {
+    const Composition& comp = scene.composition;
+    PF_Err err = PF_Err_NONE;
+    frame = MakeWorld((comp.width + downsample - 1) / downsample,
+                      (comp.height + downsample - 1) / downsample, PixelFormatForBpc(bpc), err);
+    if (err != PF_Err_NONE) {
+        return err;
+    }
+    const std::vector<float> background = [&] {
+        std::vector<float> row(static_cast<std::size_t>(frame->width) * 4);
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            row[i] = comp.background[i % 4];
+        }
+        return row;
+    }();
+    // One row of background repeated: a stride of 0 rows would re-read the same floats.
+    for (A_long y = 0; y < frame->height && err == PF_Err_NONE; ++y) {
+        PF_EffectWorld row = frame.get();
+        row.height = 1;
+        row.data = reinterpret_cast<PF_PixelPtr>(reinterpret_cast<char*>(frame->data) +
+                                                 static_cast<std::ptrdiff_t>(y) * frame->rowbytes);
+        err = ReadFloatRgba(background.data(), 0, row);
+    }
+    const double dx = std::floor((frame->width - effect_output.width) / 2.0);
+    const double dy = std::floor((frame->height - effect_output.height) / 2.0);
+    const PF_FloatMatrix place = {{{1, 0, 0}, {0, 1, 0}, {dx, dy, 1}}};
+    PF_CompositeMode mode{};
+    mode.xfer = PF_Xfer_IN_FRONT;
+    mode.opacity = 255;
+    mode.opacitySu = 32768;
+    if (err == PF_Err_NONE) {
+        err = TransformWorld(PF_Quality_HI, PF_MF_Alpha_STRAIGHT, PF_Field_FRAME, &effect_output,
+                             &mode, nullptr, &place, 1, 1, nullptr, &frame.get());
+    }
+    return err;
+}
+
+SampleFormat SamplesFor(const std::filesystem::path& file, int bpc) {
+    const std::string ext = file.extension().string();
+    if (ext == ".png") {
+        return bpc == 8 ? SampleFormat::uint8 : SampleFormat::uint16;
+    }
+    if (ext == ".exr") {
+        return bpc == 32 ? SampleFormat::float32 : SampleFormat::half;
+    }
+    return SampleFormat::float32;
+}
+
+void WriteFrame(const PF_EffectWorld& frame, const std::filesystem::path& file, int bpc) {
+    RgbaImage image = MakeRgbaImage(frame.width, frame.height);
+    if (const PF_Err err = WriteFloatRgba(frame, image.rgba.data(), 0)) {
+        throw RenderError(file.string() + ": cannot read the frame back (error " +
+                          std::to_string(err) + ")");
+    }
+    if (!file.parent_path().empty()) {
+        std::filesystem::create_directories(file.parent_path());
+    }
+    WriteImage(file, image, SamplesFor(file, bpc));
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines) {
+        out += (out.empty() ? "" : "; ") + line;
+    }
+    return out;
+}
+
+// Runs one frame; returns the file written.
+std::filesystem::path RenderOne(EffectSession& session, const Scene& scene, SourceCache& cache,
+                                const RenderOptions& options, int frame) {
+    FrameOptions frame_options{static_cast<double>(frame), options.bpc, options.downsample,
+                               options.trace};
+    FrameRenderer renderer(session, scene, cache, frame_options);
+    WorldOwner output;
+    const std::string where = "frame " + std::to_string(frame) + ": ";
+    if (const PF_Err err = renderer.render(output)) {
+        throw RenderError(where + "the effect failed with error " + std::to_string(err));
+    }
+    if (const std::vector<std::string> leaks = renderer.leaks(); !leaks.empty()) {
+        throw RenderError(where + "the effect did not give back: " + Joined(leaks));
+    }
+    WorldOwner composed;
+    if (const PF_Err err =
+            ComposeFrame(scene, output.get(), options.bpc, options.downsample, composed)) {
+        throw RenderError(where + "compositing failed with error " + std::to_string(err));
+    }
+    const std::filesystem::path file = FrameFileName(options.output_pattern, frame);
+    WriteFrame(composed.get(), file, options.bpc);
+    return file;
+}
+
+class Progress {
+  public:
+    Progress(std::ostream* out, int total) : out_(out), total_(total), start_(Clock::now()) {}
+
+    void frame_done() {
+        const int done = ++done_;
+        if (out_ == nullptr) {
+            return;
+        }
+        const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
+        const double fps = seconds > 0 ? done / seconds : 0.0;
+        const double left = fps > 0 ? (total_ - done) / fps : 0.0;
+        char line[128];
+        std::snprintf(line, sizeof line, "\rframes %d/%d  %.1f fps  %.0f s left   ", done, total_,
+                      fps, left);
+        std::lock_guard lock(mutex_);
+        *out_ << line << std::flush;
+        if (done == total_) {
+            *out_ << '\n';
+        }
+    }
+
+  private:
+    std::ostream* out_;
+    int total_;
+    Clock::time_point start_;
+    std::atomic<int> done_{0};
+    std::mutex mutex_;
+};
+
+} // namespace
+
+std::filesystem::path FrameFileName(const std::string& pattern, int frame) {
+    const auto first = pattern.find('#');
+    if (first == std::string::npos) {
+        return pattern;
+    }
+    const auto last = pattern.find_first_not_of('#', first);
+    const std::size_t width = (last == std::string::npos ? pattern.size() : last) - first;
+    std::string number = std::to_string(frame);
+    if (number.size() < width) {
+        number.insert(0, width - number.size(), '0');
+    }
+    return pattern.substr(0, first) + number + pattern.substr(first + width);
+}
+
+std::string DefaultOutputPattern(const std::string& scene_name, int bpc) {
+    return "out/" + scene_name + "_####" + (bpc == 32 ? ".exr" : ".png");
+}
+
+RenderSummary RenderScene(EffectSession& session, const Scene& scene,
+                          const RenderOptions& options) {
+    const int total = options.last_frame - options.first_frame + 1;
+    const bool threaded = session.out_flags2() & PF_OutFlag2_SUPPORTS_THREADED_RENDERING;
+    const int threads = std::max(1, std::min(threaded ? options.threads : 1, total));
+    SourceCache cache;
+    Progress progress(options.progress, total);
+    std::atomic<int> next{options.first_frame};
+    std::atomic<bool> failed{false};
+    std::mutex mutex;
+    std::string first_error;
+    RenderSummary summary;
+    const auto start = Clock::now();
+
+    auto work = [&] {
+        for (int frame = next++; frame <= options.last_frame && !failed; frame = next++) {
+            try {
+                const std::filesystem::path file = RenderOne(session, scene, cache, options, frame);
+                std::lock_guard lock(mutex);
+                summary.files.push_back(file);
+            } catch (const std::exception& error) {
+                std::lock_guard lock(mutex);
+                if (!failed.exchange(true)) {
+                    first_error = error.what();
+                }
+                return;
+            }
+            progress.frame_done();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int i = 1; i < threads; ++i) {
+        pool.emplace_back(work);
+    }
+    work();
+    for (std::thread& thread : pool) {
+        thread.join();
+    }
+    if (failed) {
+        throw RenderError(first_error);
+    }
+    summary.frames = total;
+    summary.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return summary;
+}
+
+} // namespace plurion::host

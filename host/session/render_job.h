@@ -1,0 +1,51 @@
+// A render run: frames of a scene through the effect, in parallel, each composited over the
+// composition's background and written to an image file.
+#pragma once
+
+#include "scene/scene.h"
+#include "session/effect_session.h"
+#include "session/trace.h"
+
+#include <filesystem>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace plurion::host {
+
+// A frame that could not be rendered or written; the message names the frame and the cause.
+class RenderError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct RenderOptions {
+    std::string output_pattern; // one run of '#' becomes the zero-padded frame number
+    int first_frame = 0;
+    int last_frame = 0;
+    int bpc = 8;
+    int downsample = 1;
+    int threads = 1;
+    Trace* trace = nullptr;
+    std::ostream* progress = nullptr; // a terminal gets one updating line
+};
+
+struct RenderSummary {
+    int frames = 0;
+    double seconds = 0.0;
+    std::vector<std::filesystem::path> files;
+};
+
+// The file name of one frame: the pattern's run of '#' replaced by the padded number.
+std::filesystem::path FrameFileName(const std::string& pattern, int frame);
+
+// The default output pattern for a scene: out/<name>_####.png, or .exr at 32 bits.
+std::string DefaultOutputPattern(const std::string& scene_name, int bpc);
+
+// Renders the frames; throws RenderError at the first frame that fails (the effect's error, a
+// host resource the effect did not give back, or a file that cannot be written). Frames
+// already written stay; no file is left half-written.
+RenderSummary RenderScene(EffectSession& session, const Scene& scene, const RenderOptions& options);
+
+} // namespace plurion::host
