@@ -2,10 +2,12 @@
 #include "scene/layer_render.h"
 #include "scene/param_values.h"
 #include "scene/scene_loader.h"
+#include "session/effect_session.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -360,6 +362,30 @@ TEST_F(SceneTest, LoadsAFileAndReportsBadJson) {
     std::ofstream(file) << "{\"composition\": ";
     EXPECT_THROW(LoadScene(file, registry_), SceneError);
     EXPECT_THROW(LoadScene(folder_ / "none.json", registry_), SceneError);
+}
+
+// The example scenes name the effect's real parameters; a renamed or re-grouped parameter or a
+// changed range shows up here.
+TEST(ExampleScenes, LoadAgainstTheEffectsParameters) {
+    const char* module = std::getenv("PLURION_MODULE");
+    ASSERT_NE(module, nullptr);
+    EffectSession session(module);
+    ASSERT_EQ(session.global_setup(), PF_Err_NONE);
+    ASSERT_EQ(session.params_setup(), PF_Err_NONE);
+    int loaded = 0;
+    for (const auto& entry : fs::directory_iterator(PLURION_SCENES_DIR)) {
+        if (entry.path().extension() != ".json") {
+            continue;
+        }
+        try {
+            const Scene scene = LoadScene(entry.path(), session.params());
+            EXPECT_FALSE(scene.effect.empty()) << entry.path();
+            ++loaded;
+        } catch (const SceneError& error) {
+            ADD_FAILURE() << error.what();
+        }
+    }
+    EXPECT_GE(loaded, 2);
 }
 
 } // namespace
