@@ -220,7 +220,8 @@ enum class Compositing {
     kDestinationOver, // destination over source (Behind)
     kReplace,         // the source replaces the destination where it reaches (Copy)
     kDissolve,        // each pixel shows the source opaque with a chance of its alpha
-    kBlend,           // W3C blending, then source over
+    kSeparable,       // W3C blending channel by channel, then source over
+    kNonSeparable,    // W3C blending of the whole colour, then source over
 };
 
 struct BlendMode {
@@ -233,39 +234,39 @@ struct BlendMode {
 
 // clang-format off
 inline constexpr std::array<BlendMode, 33> kBlendModes{{
-    {PF_Xfer_COPY,          "Copy",                Compositing::kReplace,         nullptr,                   nullptr},
-    {PF_Xfer_IN_FRONT,      "In Front",            Compositing::kSourceOver,      nullptr,                   nullptr},
-    {PF_Xfer_BEHIND,        "Behind",              Compositing::kDestinationOver, nullptr,                   nullptr},
-    {PF_Xfer_DISSOLVE,      "Dissolve",            Compositing::kDissolve,        nullptr,                   nullptr},
-    {PF_Xfer_DARKEN,        "Darken",              Compositing::kBlend, blend::Darken,            nullptr},
-    {PF_Xfer_MULTIPLY,      "Multiply",            Compositing::kBlend, blend::Multiply,          nullptr},
-    {PF_Xfer_COLOR_BURN2,   "Color Burn",          Compositing::kBlend, blend::ColorBurn,         nullptr},
-    {PF_Xfer_COLOR_BURN,    "Classic Color Burn",  Compositing::kBlend, blend::ClassicColorBurn,  nullptr},
-    {PF_Xfer_LINEAR_BURN,   "Linear Burn",         Compositing::kBlend, blend::LinearBurn,        nullptr},
-    {PF_Xfer_DARKER_COLOR,  "Darker Color",        Compositing::kBlend, nullptr,                  blend::DarkerColor},
-    {PF_Xfer_ADD,           "Add",                 Compositing::kBlend, blend::Add,               nullptr},
-    {PF_Xfer_LIGHTEN,       "Lighten",             Compositing::kBlend, blend::Lighten,           nullptr},
-    {PF_Xfer_SCREEN,        "Screen",              Compositing::kBlend, blend::Screen,            nullptr},
-    {PF_Xfer_COLOR_DODGE2,  "Color Dodge",         Compositing::kBlend, blend::ColorDodge,        nullptr},
-    {PF_Xfer_COLOR_DODGE,   "Classic Color Dodge", Compositing::kBlend, blend::ClassicColorDodge, nullptr},
-    {PF_Xfer_LINEAR_DODGE,  "Linear Dodge",        Compositing::kBlend, blend::Add,               nullptr},
-    {PF_Xfer_LIGHTER_COLOR, "Lighter Color",       Compositing::kBlend, nullptr,                  blend::LighterColor},
-    {PF_Xfer_OVERLAY,       "Overlay",             Compositing::kBlend, blend::Overlay,           nullptr},
-    {PF_Xfer_SOFT_LIGHT,    "Soft Light",          Compositing::kBlend, blend::SoftLight,         nullptr},
-    {PF_Xfer_HARD_LIGHT,    "Hard Light",          Compositing::kBlend, blend::HardLight,         nullptr},
-    {PF_Xfer_LINEAR_LIGHT,  "Linear Light",        Compositing::kBlend, blend::LinearLight,       nullptr},
-    {PF_Xfer_VIVID_LIGHT,   "Vivid Light",         Compositing::kBlend, blend::VividLight,        nullptr},
-    {PF_Xfer_PIN_LIGHT,     "Pin Light",           Compositing::kBlend, blend::PinLight,          nullptr},
-    {PF_Xfer_HARD_MIX,      "Hard Mix",            Compositing::kBlend, blend::HardMix,           nullptr},
-    {PF_Xfer_DIFFERENCE2,   "Difference",          Compositing::kBlend, blend::Difference,        nullptr},
-    {PF_Xfer_DIFFERENCE,    "Classic Difference",  Compositing::kBlend, blend::ClassicDifference, nullptr},
-    {PF_Xfer_EXCLUSION,     "Exclusion",           Compositing::kBlend, blend::Exclusion,         nullptr},
-    {PF_Xfer_SUBTRACT,      "Subtract",            Compositing::kBlend, blend::Subtract,          nullptr},
-    {PF_Xfer_DIVIDE,        "Divide",              Compositing::kBlend, blend::Divide,            nullptr},
-    {PF_Xfer_HUE,           "Hue",                 Compositing::kBlend, nullptr,                  blend::Hue},
-    {PF_Xfer_SATURATION,    "Saturation",          Compositing::kBlend, nullptr,                  blend::Saturation},
-    {PF_Xfer_COLOR,         "Color",               Compositing::kBlend, nullptr,                  blend::Color},
-    {PF_Xfer_LUMINOSITY,    "Luminosity",          Compositing::kBlend, nullptr,                  blend::Luminosity},
+    {PF_Xfer_COPY,          "Copy",               Compositing::kReplace,          nullptr,                  nullptr},
+    {PF_Xfer_IN_FRONT,      "In Front",           Compositing::kSourceOver,       nullptr,                  nullptr},
+    {PF_Xfer_BEHIND,        "Behind",             Compositing::kDestinationOver,  nullptr,                  nullptr},
+    {PF_Xfer_DISSOLVE,      "Dissolve",           Compositing::kDissolve,         nullptr,                  nullptr},
+    {PF_Xfer_DARKEN,        "Darken",             Compositing::kSeparable,        blend::Darken,            nullptr},
+    {PF_Xfer_MULTIPLY,      "Multiply",           Compositing::kSeparable,        blend::Multiply,          nullptr},
+    {PF_Xfer_COLOR_BURN2,   "Color Burn",         Compositing::kSeparable,        blend::ColorBurn,         nullptr},
+    {PF_Xfer_COLOR_BURN,    "Classic Color Burn", Compositing::kSeparable,        blend::ClassicColorBurn,  nullptr},
+    {PF_Xfer_LINEAR_BURN,   "Linear Burn",        Compositing::kSeparable,        blend::LinearBurn,        nullptr},
+    {PF_Xfer_DARKER_COLOR,  "Darker Color",       Compositing::kNonSeparable,     nullptr,                  blend::DarkerColor},
+    {PF_Xfer_ADD,           "Add",                Compositing::kSeparable,        blend::Add,               nullptr},
+    {PF_Xfer_LIGHTEN,       "Lighten",            Compositing::kSeparable,        blend::Lighten,           nullptr},
+    {PF_Xfer_SCREEN,        "Screen",             Compositing::kSeparable,        blend::Screen,            nullptr},
+    {PF_Xfer_COLOR_DODGE2,  "Color Dodge",        Compositing::kSeparable,        blend::ColorDodge,        nullptr},
+    {PF_Xfer_COLOR_DODGE,   "Classic Color Dodge",Compositing::kSeparable,        blend::ClassicColorDodge, nullptr},
+    {PF_Xfer_LINEAR_DODGE,  "Linear Dodge",       Compositing::kSeparable,        blend::Add,               nullptr},
+    {PF_Xfer_LIGHTER_COLOR, "Lighter Color",      Compositing::kNonSeparable,     nullptr,                  blend::LighterColor},
+    {PF_Xfer_OVERLAY,       "Overlay",            Compositing::kSeparable,        blend::Overlay,           nullptr},
+    {PF_Xfer_SOFT_LIGHT,    "Soft Light",         Compositing::kSeparable,        blend::SoftLight,         nullptr},
+    {PF_Xfer_HARD_LIGHT,    "Hard Light",         Compositing::kSeparable,        blend::HardLight,         nullptr},
+    {PF_Xfer_LINEAR_LIGHT,  "Linear Light",       Compositing::kSeparable,        blend::LinearLight,       nullptr},
+    {PF_Xfer_VIVID_LIGHT,   "Vivid Light",        Compositing::kSeparable,        blend::VividLight,        nullptr},
+    {PF_Xfer_PIN_LIGHT,     "Pin Light",          Compositing::kSeparable,        blend::PinLight,          nullptr},
+    {PF_Xfer_HARD_MIX,      "Hard Mix",           Compositing::kSeparable,        blend::HardMix,           nullptr},
+    {PF_Xfer_DIFFERENCE2,   "Difference",         Compositing::kSeparable,        blend::Difference,        nullptr},
+    {PF_Xfer_DIFFERENCE,    "Classic Difference", Compositing::kSeparable,        blend::ClassicDifference, nullptr},
+    {PF_Xfer_EXCLUSION,     "Exclusion",          Compositing::kSeparable,        blend::Exclusion,         nullptr},
+    {PF_Xfer_SUBTRACT,      "Subtract",           Compositing::kSeparable,        blend::Subtract,          nullptr},
+    {PF_Xfer_DIVIDE,        "Divide",             Compositing::kSeparable,        blend::Divide,            nullptr},
+    {PF_Xfer_HUE,           "Hue",                Compositing::kNonSeparable,     nullptr,                  blend::Hue},
+    {PF_Xfer_SATURATION,    "Saturation",         Compositing::kNonSeparable,     nullptr,                  blend::Saturation},
+    {PF_Xfer_COLOR,         "Color",              Compositing::kNonSeparable,     nullptr,                  blend::Color},
+    {PF_Xfer_LUMINOSITY,    "Luminosity",         Compositing::kNonSeparable,     nullptr,                  blend::Luminosity},
 }};
 // clang-format on
 

@@ -174,7 +174,7 @@ constexpr CompositeRunFn<Traits> KernelOfRow() {
         return &CompositeReplace<Traits>;
     } else if constexpr (mode.compositing == Compositing::kDissolve) {
         return &CompositeDissolve<Traits>;
-    } else if constexpr (mode.channel != nullptr) {
+    } else if constexpr (mode.compositing == Compositing::kSeparable) {
         return &CompositeBlend<Traits, PerChannel<mode.channel>>;
     } else {
         return &CompositeBlend<Traits, WholeColour<mode.colour>>;

@@ -61,9 +61,11 @@ struct PixelFloatTraits {
     static Channel FromUnit(float v) { return v; }
 };
 
-// Alpha is a coverage and stays within 0..1 at every depth, also in float worlds.
+// Alpha is a coverage and stays within 0..1 at every depth, also in float worlds. Written as two
+// selections so that compilers make min/max instructions of it, not branches; NaN becomes 0.
 inline float ClampUnit(float v) {
-    return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f;
+    v = v > 0.0f ? v : 0.0f;
+    return v < 1.0f ? v : 1.0f;
 }
 
 } // namespace plurion::host
