@@ -160,6 +160,14 @@ TEST_F(SceneTest, RejectsBadInputWithPathAndReason) {
          {{"keys", {{0, 1}, {0, 2}}}},
          "/effect/Linear Mode~1Count/keys/1/0",
          "key frames must increase"},
+        {"/effect_layer/masks",
+         {{{"vertices", {{0, 0}, {9, 0}, {9, 9}}}, {"in_tangents", {{0, 0}}}}},
+         "/effect_layer/masks/0/in_tangents",
+         "3 items, found 1"},
+        {"/effect_layer/masks",
+         {{{"closed", false}, {"vertices", {{0, 0}}}}},
+         "/effect_layer/masks/0/vertices",
+         "at least 2 items"},
         {"/effect/Linear Mode~1Count",
          {{"keys", {{0, 1}}}, {"ease", true}},
          "/effect/Linear Mode~1Count/ease",
@@ -237,6 +245,19 @@ TEST_F(SceneTest, DefaultsFollowTheRegistryAndTheEffectLayerSize) {
     EXPECT_DOUBLE_EQ(ParamAt(scene, registry_, kScale, 3).u.fs_d.value, 100);
     EXPECT_EQ(ParamAt(scene, registry_, kCloneType, 3).u.pd.value, 1);
     EXPECT_EQ(LayerAt(scene, registry_, kLayer1, 3), std::nullopt);
+    // Masks keep their vertices; tangents not given are zero, paths closed unless told.
+    json masked = Document();
+    masked["effect_layer"]["masks"] = json::parse(R"([
+        {"vertices": [[0, 0], [50, 0], [50, 40]], "out_tangents": [[5, 0], [0, 5], [-5, 0]]},
+        {"name": "Edge", "closed": false, "vertices": [[0, 90], [200, 90]]}])");
+    const Scene with_masks = Parse(masked);
+    ASSERT_EQ(with_masks.masks.size(), 2u);
+    EXPECT_EQ(with_masks.masks[0].name, "Mask 1");
+    EXPECT_TRUE(with_masks.masks[0].closed);
+    EXPECT_DOUBLE_EQ(with_masks.masks[0].vertices[1].out_tangent.y, 5);
+    EXPECT_DOUBLE_EQ(with_masks.masks[0].vertices[1].in_tangent.x, 0);
+    EXPECT_FALSE(with_masks.masks[1].closed);
+    EXPECT_DOUBLE_EQ(with_masks.masks[1].vertices[1].position.x, 200);
     // Without an effect_layer block it has the composition's size and spans its frames.
     json document = Document();
     document.erase("effect_layer");

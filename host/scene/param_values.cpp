@@ -11,7 +11,7 @@ namespace {
 
 bool Holds(const PF_ParamDef& def) {
     return def.param_type == PF_Param_POPUP || def.param_type == PF_Param_CHECKBOX ||
-           def.param_type == PF_Param_LAYER;
+           def.param_type == PF_Param_LAYER || (def.flags & PF_ParamFlag_CANNOT_INTERP) != 0;
 }
 
 // The registered default in the same units as scene values.

@@ -3,7 +3,8 @@
 // float sliders PF_FpLong in their displayed unit, angles degrees in 16.16, points effect-layer
 // pixels in 16.16. Keyed values interpolate linearly between keys (points per axis, integer
 // sliders rounded to the nearest integer) and hold before the first and after the last key;
-// popups, checkboxes and layers hold each key until the next.
+// popups, checkboxes, layers and parameters flagged PF_ParamFlag_CANNOT_INTERP hold each key
+// until the next.
 #pragma once
 
 #include "scene/scene.h"
@@ -13,7 +14,7 @@
 
 namespace plurion::host {
 
-// The value of a keyed track at a composition frame (any sub-frame time).
+// The value of a track (at least one key) at a composition frame (any sub-frame time).
 ParamValue TrackValueAt(const ParamTrack& track, bool holds, double frame);
 
 PF_ParamDef ParamAt(const Scene& scene, const ParamRegistry& registry, int index, double frame);
