@@ -17,6 +17,12 @@ PF_Err Injected(HostCallTarget& target, const char* function) {
     return target.services().faults.check(function);
 }
 
+// Calls that give something back still take it back when a failure is injected into them, so
+// that the failure reaches the effect without looking like a leak of the effect's.
+PF_Err GiveBack(PF_Err injected, PF_Err result) {
+    return injected != PF_Err_NONE ? injected : result;
+}
+
 void Record(HostCallTarget& target, json line, PF_Err result) {
     if (Trace* trace = target.trace()) {
         line["command"] = target.command();
@@ -50,11 +56,9 @@ PF_Err CheckoutParam(PF_ProgPtr ref, PF_ParamIndex index, A_long time, A_long ti
 
 PF_Err CheckinParam(PF_ProgPtr ref, PF_ParamDef* param) {
     HostCallTarget& target = HostCallTarget::From(ref);
-    PF_Err err = Injected(target, "checkin_param");
-    if (err == PF_Err_NONE) {
-        err = param == nullptr ? PF_Err_BAD_CALLBACK_PARAM : target.checkin_param(*param);
-    }
-    return err;
+    const PF_Err injected = Injected(target, "checkin_param");
+    return GiveBack(injected,
+                    param == nullptr ? PF_Err_BAD_CALLBACK_PARAM : target.checkin_param(*param));
 }
 
 PF_Err AddParam(PF_ProgPtr ref, PF_ParamIndex index, PF_ParamDefPtr def) {
@@ -191,10 +195,8 @@ PF_Err CheckoutLayerPixels(PF_ProgPtr ref, A_long checkout_id, PF_EffectWorld** 
 
 PF_Err CheckinLayerPixels(PF_ProgPtr ref, A_long checkout_id) {
     HostCallTarget& target = HostCallTarget::From(ref);
-    PF_Err err = Injected(target, "checkin_layer_pixels");
-    if (err == PF_Err_NONE) {
-        err = target.checkin_layer_pixels(checkout_id);
-    }
+    const PF_Err injected = Injected(target, "checkin_layer_pixels");
+    const PF_Err err = GiveBack(injected, target.checkin_layer_pixels(checkout_id));
     Record(target, {{"function", "checkin_layer_pixels"}, {"checkout_id", checkout_id}}, err);
     return err;
 }
@@ -227,12 +229,9 @@ PF_Err NewWorld(PF_ProgPtr ref, A_long width, A_long height, PF_Boolean clear,
 
 PF_Err DisposeWorldCall(PF_ProgPtr ref, PF_EffectWorld* world) {
     HostCallTarget& target = HostCallTarget::From(ref);
-    PF_Err err = Injected(target, "PF_DisposeWorld");
-    if (err == PF_Err_NONE) {
-        err =
-            world == nullptr ? PF_Err_BAD_CALLBACK_PARAM : target.services().worlds.dispose(*world);
-    }
-    return err;
+    const PF_Err injected = Injected(target, "PF_DisposeWorld");
+    return GiveBack(injected, world == nullptr ? PF_Err_BAD_CALLBACK_PARAM
+                                               : target.services().worlds.dispose(*world));
 }
 
 PF_Err GetPixelFormat(const PF_EffectWorld* world, PF_PixelFormat* format) {

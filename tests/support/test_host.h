@@ -30,10 +30,10 @@ struct TestHost {
     PF_OutData out;
 };
 
-// The module built with the tests; CTest passes its path.
-inline std::string ModulePath() {
-    const char* path = std::getenv("PLURION_MODULE");
-    return path != nullptr ? path : "Plurion.so";
-}
+// The effect module built with the tests.
+inline std::string ModulePath() { return PLURION_MODULE_PATH; }
+
+// The small effect of the tests that walks the whole smart-render protocol.
+inline std::string ProtocolModulePath() { return PLURION_PROTOCOL_MODULE_PATH; }
 
 } // namespace plurion::test

@@ -1,0 +1,201 @@
+// The host's smart-render protocol, accounting, trace and render runs, driven through a small
+// test effect (tests/modules/protocol_effect.cpp) so that they are checked apart from Plurion.
+#include "imageio/image_file.h"
+#include "scene/scene_loader.h"
+#include "session/frame_render.h"
+#include "session/render_job.h"
+#include "session/time_units.h"
+#include "support/test_host.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+namespace plurion::host {
+namespace {
+
+nlohmann::json SceneJson(bool motion_blur) {
+    auto scene = nlohmann::json::parse(R"({
+      "composition": {"width": 8, "height": 4, "fps": 24, "frames": 4, "bpc": 8},
+      "layers": [{"name": "red", "width": 2, "height": 2, "in_point": 0, "duration": 4,
+                  "source": {"kind": "solid", "color": [1, 0, 0, 1]}}],
+      "effect": {"Source": "red", "Opacity": 50,
+                 "Shift": {"keys": [[0, [3, 1]], [1, [4, 1]]]}}
+    })");
+    scene["composition"]["motion_blur"] = motion_blur;
+    return scene;
+}
+
+struct Fixture {
+    explicit Fixture(bool motion_blur = false) : session(test::ProtocolModulePath()) {
+        EXPECT_EQ(session.global_setup(), PF_Err_NONE);
+        EXPECT_EQ(session.params_setup(), PF_Err_NONE);
+        scene = ParseScene(SceneJson(motion_blur), "test.json", ".", session.params());
+    }
+    PF_Err render(double frame, int bpc, WorldOwner& output, std::vector<std::string>* leaks) {
+        FrameRenderer renderer(session, scene, cache, {frame, bpc, 1, &trace});
+        const PF_Err err = renderer.render(output);
+        *leaks = renderer.leaks();
+        return err;
+    }
+    std::vector<nlohmann::json> lines(const std::string& function) const {
+        std::vector<nlohmann::json> out;
+        std::istringstream in(trace_text.str());
+        for (std::string line; std::getline(in, line);) {
+            auto parsed = nlohmann::json::parse(line);
+            if (parsed["function"] == function) {
+                out.push_back(parsed);
+            }
+        }
+        return out;
+    }
+
+    EffectSession session;
+    Scene scene;
+    SourceCache cache;
+    std::ostringstream trace_text;
+    Trace trace{trace_text};
+};
+
+float Channel(const PF_EffectWorld& world, int x, int y, int channel) {
+    float rgba[4 * 8 * 4];
+    EXPECT_EQ(WriteFloatRgba(world, rgba, 0), PF_Err_NONE);
+    return rgba[(y * world.width + x) * 4 + channel];
+}
+
+TEST(FrameProtocol, ServesRequestedLayersAndCompositesAtEveryDepth) {
+    for (const int bpc : {8, 16, 32}) {
+        Fixture fixture;
+        WorldOwner output;
+        std::vector<std::string> leaks;
+        ASSERT_EQ(fixture.render(0, bpc, output, &leaks), PF_Err_NONE) << bpc;
+        EXPECT_TRUE(leaks.empty()) << leaks.front();
+        const float tolerance = bpc == 32 ? 1e-6f : 1.0f / 255;
+        // The 2 x 2 source lands at (3, 1) with half opacity (the 16-bit field is exact, the
+        // others have 128/255); everything else is clear.
+        const float half = bpc == 16 ? 0.5f : 128.0f / 255;
+        for (int y = 0; y < 4; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                const bool inside = x >= 3 && x < 5 && y >= 1 && y < 3;
+                EXPECT_NEAR(Channel(output.get(), x, y, 3), inside ? half : 0.0f, tolerance)
+                    << bpc << " at " << x << "," << y;
+            }
+        }
+        EXPECT_NEAR(Channel(output.get(), 3, 1, 0), 1.0f, tolerance);
+
+        const auto layers = fixture.lines("checkout_layer");
+        ASSERT_EQ(layers.size(), 2u);
+        EXPECT_EQ(layers[0]["checkout_id"], 7);
+        EXPECT_EQ(layers[1]["checkout_id"], 8);
+        EXPECT_EQ(layers[1]["time"], kUnitsPerFrame);
+        const auto draws = fixture.lines("transform_world");
+        ASSERT_EQ(draws.size(), 1u);
+        EXPECT_EQ(draws[0]["num_matrices"], 1);
+        EXPECT_EQ(draws[0]["src"]["from"], "red, frame 0");
+        EXPECT_EQ(draws[0]["matrices"][0][6], 3.0);
+        EXPECT_EQ(draws[0]["opacity"], 128);
+    }
+}
+
+TEST(FrameProtocol, ShutterTimesReachTheKeyframesOfBothMatrices) {
+    Fixture fixture(true);
+    WorldOwner output;
+    std::vector<std::string> leaks;
+    ASSERT_EQ(fixture.render(1, 8, output, &leaks), PF_Err_NONE);
+    // Shutter 180 degrees from -90: open at frame 0.75 (x = 3.75), close at 1.25 (held at 4).
+    const auto params = fixture.lines("checkout_param");
+    ASSERT_GE(params.size(), 3u);
+    EXPECT_EQ(params[1]["time"], kUnitsPerFrame * 3 / 4);
+    EXPECT_EQ(params[2]["time"], kUnitsPerFrame * 5 / 4);
+    const auto draws = fixture.lines("transform_world");
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0]["num_matrices"], 2);
+    EXPECT_DOUBLE_EQ(draws[0]["matrices"][0][6].get<double>(), 3.75);
+    EXPECT_DOUBLE_EQ(draws[0]["matrices"][1][6].get<double>(), 4.0);
+}
+
+TEST(FrameProtocol, InjectedFailuresComeBackAndEverythingIsGivenBack) {
+    for (const char* function :
+         {"checkout_param", "checkin_param", "checkout_layer", "AcquireSuite",
+          "checkout_layer_pixels", "checkout_output", "PF_NewWorld", "copy", "fill",
+          "transform_world", "checkin_layer_pixels", "PF_DisposeWorld"}) {
+        Fixture fixture;
+        fixture.session.faults().fail(function, 1, PF_Err_OUT_OF_MEMORY);
+        WorldOwner output;
+        std::vector<std::string> leaks;
+        EXPECT_EQ(fixture.render(0, 16, output, &leaks), PF_Err_OUT_OF_MEMORY) << function;
+        EXPECT_TRUE(leaks.empty()) << function << ": " << leaks.front();
+    }
+}
+
+TEST(FrameProtocol, RefusesWhatThePreRenderDidNotAskFor) {
+    Fixture fixture;
+    FrameRenderer renderer(fixture.session, fixture.scene, fixture.cache, {});
+    PF_EffectWorld* pixels = nullptr;
+    EXPECT_EQ(renderer.checkout_layer_pixels(7, &pixels), PF_Err_BAD_CALLBACK_PARAM);
+    PF_ParamDef def{};
+    EXPECT_EQ(renderer.checkout_param(99, 0, kUnitsPerFrame, 24 * kUnitsPerFrame, def),
+              PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(renderer.checkin_param(def), PF_Err_BAD_CALLBACK_PARAM);
+    PF_RenderRequest request{};
+    PF_CheckoutResult result{};
+    EXPECT_EQ(renderer.checkout_layer(1, 7, request, 0, kUnitsPerFrame, 0, result),
+              PF_Err_BAD_CALLBACK_PARAM); // outside a pre-render
+}
+
+TEST(HostAccounting, ReportsWhatWasNotGivenBack) {
+    FaultInjector faults;
+    HostServices services(faults);
+    const void* table = nullptr;
+    ASSERT_EQ(services.basic.AcquireSuite("PF ANSI Suite", 1, &table), kSPBadParameterError);
+    ActiveHostScope active(services);
+    ASSERT_EQ(services.basic.AcquireSuite("PF ANSI Suite", 1, &table), kSPNoError);
+    EXPECT_EQ(services.basic.AcquireSuite("PF ANSI Suite", 2, &table), kSPSuiteNotFoundError);
+    EXPECT_EQ(table, nullptr);
+    PF_Handle handle = services.handles.create(16);
+    services.handles.lock(handle);
+    PF_EffectWorld world{};
+    ASSERT_EQ(services.worlds.create(4, 4, PF_PixelFormat_ARGB64, world), PF_Err_NONE);
+    EXPECT_EQ(services.leaks().size(), 3u);
+
+    EXPECT_EQ(services.basic.ReleaseSuite("PF ANSI Suite", 1), kSPNoError);
+    EXPECT_EQ(services.basic.ReleaseSuite("PF ANSI Suite", 1), kSPBadParameterError);
+    services.handles.unlock(handle);
+    EXPECT_TRUE(services.handles.dispose(handle));
+    EXPECT_EQ(services.worlds.dispose(world), PF_Err_NONE);
+    EXPECT_EQ(services.worlds.dispose(world), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_TRUE(services.leaks().empty());
+}
+
+TEST(TimeUnits, WholeDegreesGiveWholeShutterTimes) {
+    for (int degrees = -720; degrees <= 720; ++degrees) {
+        const long long units = static_cast<long long>(kUnitsPerFrame) * ShutterFixed(degrees);
+        EXPECT_EQ(units / 65536, 100LL * degrees) << degrees;
+    }
+    EXPECT_EQ(TimeScaleFor(29.97) * 1000 % static_cast<A_u_long>(kUnitsPerFrame), 0u);
+    EXPECT_EQ(FrameFileName("out/a_####.png", 7), "out/a_0007.png");
+    EXPECT_EQ(FrameFileName("b#.exr", 123), "b123.exr");
+}
+
+TEST(RenderJob, WritesEveryFrameInParallel) {
+    Fixture fixture;
+    const auto folder = std::filesystem::temp_directory_path() / "plurion_render_job_test";
+    std::filesystem::remove_all(folder);
+    RenderOptions options;
+    options.output_pattern = (folder / "f_##.png").string();
+    options.last_frame = 3;
+    options.threads = 3;
+    const RenderSummary summary = RenderScene(fixture.session, fixture.scene, options);
+    EXPECT_EQ(summary.files.size(), 4u);
+    const RgbaImage frame = ReadImage(folder / "f_02.png");
+    ASSERT_EQ(frame.width, 8);
+    EXPECT_NEAR(frame.rgba[PixelOffset(frame, 4, 2) + 3], 0.5f, 1.0f / 255);
+    EXPECT_EQ(frame.rgba[PixelOffset(frame, 0, 0) + 3], 0.0f);
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+} // namespace plurion::host
