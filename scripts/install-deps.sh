@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Plurion need, skipping those present.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    libopenimageio-dev openimageio-tools nlohmann-json3-dev libcli11-dev
+    libgtest-dev libbenchmark-dev
+)
+if [[ "${1:-}" == "--with-windows" ]]; then
+    packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if ((${#missing[@]})); then
+    sudo=""
+    [[ $(id -u) -ne 0 ]] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
