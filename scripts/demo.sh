@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Plurion and its host, and runs the main job.
+# Installs what is missing, builds Plurion and its host, and renders the built-in demo scene
+# into out/ (out/demo_0000.png to out/demo_0023.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release --target Plurion plurion
-build/plurion info
-build/plurion params
+build/plurion render "$@"
