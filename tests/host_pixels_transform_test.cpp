@@ -413,6 +413,42 @@ TEST(FastPaths, GiveTheBytesOfTheGeneralKernels) {
     }
 }
 
+TEST(TransformLimits, MasksAndFieldsLimitWhatIsDrawn) {
+    WorldOwner white = MakeUniform(PF_PixelFormat_ARGB32, 4, 2, {1, 1, 1, 1});
+    // A float mask of two pixels at (1, 0): opaque, then half transparent and dark grey.
+    WorldOwner mask =
+        MakeImage(PF_PixelFormat_ARGB128, 2, 1, {{1, 1, 1, 1}, {0.25f, 0.25f, 0.25f, 0.5f}});
+    const PF_FloatMatrix identity = Matrix(1, 0, 0, 1, 0, 0);
+    const PF_CompositeMode in_front = Mode(PF_Xfer_IN_FRONT);
+    struct Case {
+        PF_MaskFlags flags;
+        float alpha[4];
+    };
+    const Case cases[] = {{PF_MaskFlag_NONE, {0, 1, 0.5f, 0}},
+                          {PF_MaskFlag_INVERTED, {1, 0, 0.5f, 1}},
+                          {PF_MaskFlag_LUMINANCE, {0, 1, 0.25f, 0}}};
+    for (const Case& c : cases) {
+        WorldOwner dst = MakeUniform(PF_PixelFormat_ARGB32, 4, 2, {});
+        const PF_MaskWorld m{mask.get(), {1, 0}, c.flags};
+        ASSERT_EQ(TransformWorld(PF_Quality_HI, PF_MF_Alpha_STRAIGHT, PF_Field_FRAME, &white.get(),
+                                 &in_front, &m, &identity, 1, 1, nullptr, &dst.get()),
+                  PF_Err_NONE);
+        for (A_long x = 0; x < 4; ++x) {
+            EXPECT_NEAR(PixelAt(dst.get(), x, 0).a, c.alpha[x], 1.0 / 255) << c.flags << " " << x;
+            EXPECT_NEAR(PixelAt(dst.get(), x, 1).a, c.flags & PF_MaskFlag_INVERTED ? 1 : 0, 0.0)
+                << "row 1 lies beyond the mask";
+        }
+    }
+    for (PF_Field field : {PF_Field_UPPER, PF_Field_LOWER}) {
+        WorldOwner dst = MakeUniform(PF_PixelFormat_ARGB32, 4, 2, {});
+        ASSERT_EQ(TransformWorld(PF_Quality_HI, PF_MF_Alpha_STRAIGHT, field, &white.get(),
+                                 &in_front, nullptr, &identity, 1, 1, nullptr, &dst.get()),
+                  PF_Err_NONE);
+        EXPECT_EQ(PixelAt(dst.get(), 2, 0).a, field == PF_Field_UPPER ? 1.0f : 0.0f);
+        EXPECT_EQ(PixelAt(dst.get(), 2, 1).a, field == PF_Field_LOWER ? 1.0f : 0.0f);
+    }
+}
+
 TEST(TransformErrors, BadArgumentsAreRefusedWithoutTouchingTheDestination) {
     WorldOwner src = MakeUniform(PF_PixelFormat_ARGB32, 2, 2, {1, 1, 1, 1});
     WorldOwner dst = MakeUniform(PF_PixelFormat_ARGB32, 2, 2, {});

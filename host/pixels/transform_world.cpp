@@ -3,6 +3,7 @@
 #include "compositing.h"
 #include "fast_paths.h"
 #include "geometry.h"
+#include "mask_coverage.h"
 #include "sampling.h"
 #include "world.h"
 
@@ -27,6 +28,7 @@ struct DrawPlan {
     CompositeParams params;
     PF_TransferMode xfer = PF_Xfer_IN_FRONT;
     bool fast_paths = true;
+    MaskCoverage mask; // mask.mask is null without a mask
 };
 
 bool HasPixels(const PF_EffectWorld& w) {
@@ -109,11 +111,13 @@ DrawPlan MakePlan(const TransformRequest& r, const std::vector<Affine>& keys) {
 
 template <class Traits>
 void DrawStill(const SourceImage<Traits>& src, const DrawPlan& plan, const Affine& inv,
-               CompositeRunFn<Traits> composite, PF_EffectWorld& dst, std::vector<Premul>& row) {
+               CompositeRunFn<Traits> composite, PF_EffectWorld& dst, std::vector<Premul>& row,
+               std::vector<float>& scratch) {
     const SampleRunFn<Traits> sample = ChooseSampler<Traits>(plan.bilinear, plan.straight, false);
     InFront8RunFn in_front_8 = nullptr;
     if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
-        if (plan.fast_paths && InFront8FastPathApplies(plan.xfer, plan.params)) {
+        if (plan.fast_paths && plan.mask.mask == nullptr &&
+            InFront8FastPathApplies(plan.xfer, plan.params)) {
             in_front_8 = ChooseInFront8Run(plan.bilinear, plan.straight);
         }
     }
@@ -132,13 +136,17 @@ void DrawStill(const SourceImage<Traits>& src, const DrawPlan& plan, const Affin
             }
         }
         sample(src, inv, y, run.begin, n, row.data());
+        if (plan.mask.mask != nullptr) {
+            ApplyMask(plan.mask, y, run.begin, n, row.data(), scratch.data());
+        }
         composite(row.data(), WorldRow<Traits>(dst, y) + run.begin, n, plan.params, run.begin, y);
     }
 }
 
 template <class Traits>
 void DrawBlurred(const SourceImage<Traits>& src, const DrawPlan& plan,
-                 CompositeRunFn<Traits> composite, PF_EffectWorld& dst, std::vector<Premul>& row) {
+                 CompositeRunFn<Traits> composite, PF_EffectWorld& dst, std::vector<Premul>& row,
+                 std::vector<float>& scratch) {
     const SampleRunFn<Traits> accumulate =
         ChooseSampler<Traits>(plan.bilinear, plan.straight, true);
     std::vector<RowRun> runs(plan.inverses.size());
@@ -166,6 +174,9 @@ void DrawBlurred(const SourceImage<Traits>& src, const DrawPlan& plan,
                            row.data() + (runs[k].begin - plan.box.left));
             }
         }
+        if (plan.mask.mask != nullptr) {
+            ApplyMask(plan.mask, y, begin, end - begin, acc, scratch.data());
+        }
         composite(acc, WorldRow<Traits>(dst, y) + begin, end - begin, plan.params, begin, y);
     }
 }
@@ -179,14 +190,11 @@ PF_Err Draw(const TransformRequest& r, const DrawPlan& plan) {
     if (plan.box.empty()) {
         return PF_Err_NONE;
     }
-    std::vector<Premul> row;
+    const auto width = static_cast<std::size_t>(plan.box.right - plan.box.left);
+    std::vector<Premul> row(width);
+    std::vector<float> scratch(plan.mask.mask != nullptr ? width : 0);
     WorldOwner source_copy;
     PF_EffectWorld source = *r.src;
-    try {
-        row.resize(static_cast<std::size_t>(plan.box.right - plan.box.left));
-    } catch (const std::bad_alloc&) {
-        return PF_Err_OUT_OF_MEMORY;
-    }
     if (r.src->data == r.dst->data) {
         // Drawing a world into itself: read from a copy so that no pixel is read after it changed.
         PF_Err err = PF_Err_NONE;
@@ -203,10 +211,10 @@ PF_Err Draw(const TransformRequest& r, const DrawPlan& plan) {
     const SourceImage<Traits> src(source);
     if (plan.inverses.size() == 1) {
         if (plan.inverses.front()) {
-            DrawStill<Traits>(src, plan, *plan.inverses.front(), composite, *r.dst, row);
+            DrawStill<Traits>(src, plan, *plan.inverses.front(), composite, *r.dst, row, scratch);
         }
     } else {
-        DrawBlurred<Traits>(src, plan, composite, *r.dst, row);
+        DrawBlurred<Traits>(src, plan, composite, *r.dst, row, scratch);
     }
     return PF_Err_NONE;
 }
@@ -216,7 +224,7 @@ PF_Err CheckRequest(const TransformRequest& r) {
         r.num_matrices < 1) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
-    if (r.mask_world != nullptr || FindBlendMode(r.comp_mode->xfer) == nullptr) {
+    if (FindBlendMode(r.comp_mode->xfer) == nullptr) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
     const PF_PixelFormat format = PixelFormatOf(*r.dst);
@@ -255,7 +263,12 @@ PF_Err TransformWorld(const TransformRequest& r) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
     try {
-        const DrawPlan plan = MakePlan(r, *keys);
+        DrawPlan plan = MakePlan(r, *keys);
+        if (r.mask_world != nullptr) {
+            if (const PF_Err err = PrepareMask(*r.mask_world, plan.mask); err != PF_Err_NONE) {
+                return err;
+            }
+        }
         return DispatchByFormat(PixelFormatOf(*r.dst),
                                 [&](auto traits) { return Draw<decltype(traits)>(r, plan); });
     } catch (const std::bad_alloc&) {

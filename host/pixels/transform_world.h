@@ -11,11 +11,12 @@
 // - rgb_only keeps the destination's alpha; rand_seed chooses the pattern of PF_Xfer_DISSOLVE.
 // - Motion blur: `motion_blur_samples` maps between each matrix and the next (geometry.h),
 //   accumulated premultiplied, averaged, then composited once.
+// - mask_world (may be null) scales what is drawn by its alpha or luma (mask_coverage.h).
 // - dest_rect (null = the whole world) clips; field PF_Field_UPPER or PF_Field_LOWER draws only
 //   the even or the odd rows. Only pixels the mapped source can reach are visited.
 // - Errors: PF_Err_BAD_CALLBACK_PARAM for a missing world, composite mode or matrix, fewer than
 //   one matrix, worlds of different or unknown formats, a transfer mode the host does not
-//   composite with, a projective matrix or a mask world (masks are not drawn by this host).
+//   composite with, a projective matrix, or a mask world of an unknown format.
 //   PF_Err_OUT_OF_MEMORY when the working rows cannot be had. Nothing throws.
 #pragma once
 
