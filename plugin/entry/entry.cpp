@@ -2,7 +2,9 @@
 
 #include "entry/identity.h"
 #include "entry/suite_handler.h"
+#include "layout/pre_render.h"
 #include "params/params_setup.h"
+#include "render/smart_render.h"
 
 #include <new>
 
@@ -14,7 +16,7 @@ const A_u_char* Text(const char* text) {
 }
 
 PF_Err Dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
-                PF_LayerDef* output, void* /*extra*/) {
+                PF_LayerDef* output, void* extra) {
     switch (cmd) {
     case PF_Cmd_ABOUT:
         return About(in_data, out_data);
@@ -22,6 +24,10 @@ PF_Err Dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDe
         return GlobalSetup(in_data, out_data);
     case PF_Cmd_PARAMS_SETUP:
         return SetupParams(in_data, out_data, params, output);
+    case PF_Cmd_SMART_PRE_RENDER:
+        return PreRender(in_data, out_data, static_cast<PF_PreRenderExtra*>(extra));
+    case PF_Cmd_SMART_RENDER:
+        return SmartRender(in_data, out_data, static_cast<PF_SmartRenderExtra*>(extra));
     default:
         // Every other command, PF_Cmd_RENDER and PF_Cmd_UPDATE_PARAMS_UI included, needs
         // nothing from the effect.

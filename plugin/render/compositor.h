@@ -1,0 +1,96 @@
+// The compositors: one per clone type, all drawing through one frame. The frame acquires the
+// World Suite, prepares the time-shifted copies of the sources, draws a clone with the host's
+// transform_world and, at the end, disposes the copies, checks their layers in and releases the
+// suite. A compositor adds only its own arrangement: which layer, which image, which matrices
+// and which opacity each clone gets.
+#pragma once
+
+#include "AE_Effect.h"
+#include "layout/clone_plan.h"
+#include "render/host_owners.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace plurion {
+
+// What the render pass hands a compositor; the lists are the compositor's own copies.
+struct CompositeArgs {
+    ClonePlan* plan = nullptr;
+    std::vector<std::uint8_t> layer_display;
+    std::vector<PF_EffectWorld*> sources; // prepared source worlds, in layer order
+    PF_EffectWorld* matte = nullptr;      // "Object" only
+    std::vector<Pair<double>> layer_rotations;
+    std::vector<Pair<double>> layer_scales;
+    PF_InData* in_data = nullptr;
+    PF_EffectWorld* output = nullptr;
+    PF_OutData* out_data = nullptr;
+    std::int32_t layer_count = 0; // the number of prepared sources
+    PF_SmartRenderExtra* extra = nullptr;
+};
+
+using Compositor = PF_Err (*)(CompositeArgs& args);
+
+PF_Err CompositeLinear(CompositeArgs& args);
+
+inline constexpr std::size_t kMaxSourceLayers = 20;
+
+class CompositorFrame {
+  public:
+    // Set-up: acquires the World Suite and, when `time_shifted`, checks out and resamples every
+    // time-shifted image of the plan into the list of its layer.
+    CompositorFrame(CompositeArgs& args, bool time_shifted);
+    ~CompositorFrame();
+    CompositorFrame(const CompositorFrame&) = delete;
+    CompositorFrame& operator=(const CompositorFrame&) = delete;
+
+    bool ok() const { return err_ == PF_Err_NONE; }
+
+    // The time-shifted images of plan layer `layer`, in checkout order; empty when none.
+    std::span<PF_EffectWorld> time_shifted(std::int32_t layer);
+
+    // The prepared source at `index` of the source list, or null.
+    PF_EffectWorld* source(std::int32_t index) const;
+
+    // Draws one clone of `source` with the plan's composite mode through `matrices` (shutter
+    // open first). Skipped without a source or after an error.
+    void draw(const PF_EffectWorld* source, std::span<const PF_FloatMatrix> matrices);
+
+    // Clean-up: disposes the copies, checks their layers in, releases the suite; returns the
+    // call's error, the first one winning.
+    PF_Err finish();
+
+  private:
+    void prepare_time_shifted();
+    void keep(PF_Err err) {
+        if (err_ == PF_Err_NONE) {
+            err_ = err;
+        }
+    }
+
+    CompositeArgs& args_;
+    WorldSuiteLease world_suite_;
+    LayerCheckouts checkouts_;
+    std::array<std::vector<PF_EffectWorld>, kMaxSourceLayers> time_shifted_;
+    PF_Err err_ = PF_Err_NONE;
+    bool finished_ = false;
+};
+
+// The opacity byte of a clone: fully transparent when its layer is hidden, 255 without opacity
+// offset or randomness, else the truncated product of the offset and random factors times 250,
+// held within 0 to 255.
+struct CloneOpacity {
+    bool displayed = true;
+    double offset_opacity = 0; // percent per step ("Step") or over the run ("End")
+    bool step_mode = true;
+    std::int32_t random_opacity = 0; // percent
+    double random_factor = 0;        // the record's `opacity`, 0 to 100
+    std::int32_t clone = 0;
+    std::int32_t count = 1;
+    double steps = 1; // D
+};
+std::uint8_t OpacityByte(const CloneOpacity& o);
+
+} // namespace plurion

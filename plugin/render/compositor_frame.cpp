@@ -1,0 +1,111 @@
+#include "render/compositor.h"
+
+#include "layout/truncate.h"
+
+#include <algorithm>
+
+namespace plurion {
+
+CompositorFrame::CompositorFrame(CompositeArgs& args, bool time_shifted)
+    : args_(args), world_suite_(args.in_data, args.out_data),
+      checkouts_(args.in_data->effect_ref, args.extra->cb) {
+    err_ = world_suite_.acquire_error();
+    if (time_shifted) {
+        prepare_time_shifted();
+    }
+}
+
+CompositorFrame::~CompositorFrame() {
+    finish();
+}
+
+void CompositorFrame::prepare_time_shifted() {
+    const ClonePlan& plan = *args_.plan;
+    const PF_InData& in = *args_.in_data;
+    const std::size_t entries =
+        std::min(plan.time_checkout_ids.size(), plan.time_checkout_layers.size());
+    for (std::size_t k = 0; k < entries && ok(); ++k) {
+        const std::int32_t layer = plan.time_checkout_layers[k];
+        if (layer < 0 || static_cast<std::size_t>(layer) >= kMaxSourceLayers ||
+            static_cast<std::size_t>(layer) >= args_.layer_scales.size()) {
+            continue;
+        }
+        PF_EffectWorld* pixels = nullptr;
+        keep(checkouts_.check_out(plan.time_checkout_ids[k], &pixels));
+        if (!ok() || pixels == nullptr) {
+            continue;
+        }
+        const double factor = plan.mode_global_scale * plan.mode_local_scale *
+                              args_.layer_scales[static_cast<std::size_t>(layer)][0] / 1000000.0;
+        PF_EffectWorld copy{};
+        const WorkingCopyResult made = MakeWorkingCopy(in, world_suite_.get(), *pixels,
+                                                       ScaledWorldSize(*pixels, factor), copy);
+        if (made.made) {
+            time_shifted_[static_cast<std::size_t>(layer)].push_back(copy);
+        }
+        keep(made.err);
+        // Unlike the render's own copies, a failed copy here stops the frame.
+        keep(made.copy_err);
+    }
+}
+
+std::span<PF_EffectWorld> CompositorFrame::time_shifted(std::int32_t layer) {
+    if (layer < 0 || static_cast<std::size_t>(layer) >= kMaxSourceLayers) {
+        return {};
+    }
+    return time_shifted_[static_cast<std::size_t>(layer)];
+}
+
+PF_EffectWorld* CompositorFrame::source(std::int32_t index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < args_.sources.size()
+               ? args_.sources[static_cast<std::size_t>(index)]
+               : nullptr;
+}
+
+void CompositorFrame::draw(const PF_EffectWorld* source, std::span<const PF_FloatMatrix> matrices) {
+    if (source == nullptr || !ok()) {
+        return;
+    }
+    const PF_InData& in = *args_.in_data;
+    keep(in.utils->transform_world(in.effect_ref, in.quality, PF_MF_Alpha_STRAIGHT, in.field,
+                                   source, &args_.plan->composite_mode, nullptr, matrices.data(),
+                                   static_cast<A_long>(matrices.size()), true,
+                                   &args_.output->extent_hint, args_.output));
+}
+
+PF_Err CompositorFrame::finish() {
+    if (finished_) {
+        return err_;
+    }
+    finished_ = true;
+    for (std::vector<PF_EffectWorld>& worlds : time_shifted_) {
+        keep(DisposeWorlds(world_suite_.get(), args_.in_data->effect_ref, worlds.data(),
+                           worlds.size()));
+        worlds.clear();
+    }
+    keep(checkouts_.check_in_all());
+    keep(world_suite_.release());
+    return err_;
+}
+
+std::uint8_t OpacityByte(const CloneOpacity& o) {
+    if (!o.displayed) {
+        return 0;
+    }
+    if (o.offset_opacity == 0 && o.random_opacity == 0) {
+        return 255;
+    }
+    const double per_step =
+        o.step_mode ? o.offset_opacity / 100 : o.offset_opacity / (100 * o.steps);
+    // A negative offset fades from the last clone backwards.
+    const double offset_factor =
+        o.offset_opacity >= 0 ? 1 - o.clone * per_step : 1 + (o.count - o.clone - 1) * per_step;
+    const double random_factor =
+        o.random_opacity > 0 ? 1 - o.random_opacity * o.random_factor / 10000 : 1;
+    // Faded clones are scaled to 250, not 255. Products outside 0 to 1 (a large offset over
+    // many clones) are held to the byte's range rather than wrapped.
+    const std::int32_t value = TruncateToInt32(random_factor * offset_factor * 250.0);
+    return static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+}
+
+} // namespace plurion
