@@ -1,0 +1,219 @@
+// The pre-render pass through the stand-in host: which parameters it samples and when, which
+// layers it requests under which ids, and the time-shifted requests of "Linear" and "Grid".
+#include "layout/checkout_id.h"
+#include "layout/pre_render.h"
+#include "render_frame_support.h"
+
+#include <set>
+
+namespace plurion {
+namespace {
+
+using test::FrameResult;
+
+std::set<A_long> RequestedIds(const FrameResult& frame) {
+    std::set<A_long> ids;
+    for (const auto& [id, request] : frame.requests) {
+        ids.insert(id);
+    }
+    return ids;
+}
+
+class PreRenderPass : public test::RenderFixture {};
+
+TEST_F(PreRenderPass, NoSourceLayerRequestsNothingAndSamplesEveryValueParameterTwice) {
+    const FrameResult frame = render();
+    EXPECT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_TRUE(frame.leaks.empty()) << frame.leaks.front();
+    EXPECT_TRUE(frame.named("checkout_layer").empty());
+    EXPECT_TRUE(frame.named("transform_world").empty());
+    const std::vector<test::json> params = frame.named("checkout_param");
+    // 249 non-layer parameters at two times, then 154 and 155, then the twenty source layers.
+    ASSERT_EQ(params.size(), 249u * 2 + 2 + 20);
+    EXPECT_EQ(params[0]["index"], 1);
+    EXPECT_EQ(params[1]["index"], 1);
+    EXPECT_EQ(params[497]["index"], 271);
+    EXPECT_EQ(params[498]["index"], 154);
+    EXPECT_EQ(params[499]["index"], 155);
+    EXPECT_EQ(params[500]["index"], 185);
+    EXPECT_EQ(params[519]["index"], 204);
+    std::set<int> sampled;
+    for (std::size_t i = 0; i < 498; ++i) {
+        sampled.insert(params[i]["index"].get<int>());
+    }
+    EXPECT_EQ(sampled.count(154) + sampled.count(155) + sampled.count(190), 0u);
+    EXPECT_EQ(sampled.size(), 249u);
+}
+
+TEST_F(PreRenderPass, ShutterTimesFollowTheCompositionsMotionBlur) {
+    scene.composition.motion_blur = true;
+    scene.composition.shutter_angle = 180;
+    scene.composition.shutter_phase = -90;
+    FrameResult frame = render(2);
+    std::vector<test::json> params = frame.named("checkout_param");
+    ASSERT_GE(params.size(), 520u);
+    EXPECT_EQ(params[0]["time"], 72000 - 9000);         // open: a quarter frame early
+    EXPECT_EQ(params[1]["time"], 72000 - 9000 + 18000); // close: half a frame later
+    EXPECT_EQ(params[498]["time"], params[1]["time"]);  // matte layer at shutter close
+    EXPECT_EQ(params[500]["time"], 72000);              // source layers at the frame
+
+    scene.composition.motion_blur = false; // shutter angle 0: both samples at the frame
+    frame = render(2);
+    params = frame.named("checkout_param");
+    EXPECT_EQ(params[0]["time"], 72000);
+    EXPECT_EQ(params[1]["time"], 72000);
+}
+
+TEST_F(PreRenderPass, RequestsTakingPartLayersUnderTheirParameterIndex) {
+    use_layer(3, 1);
+    FrameResult frame = render();
+    EXPECT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_EQ(RequestedIds(frame), (std::set<A_long>{0, 187, 12345}));
+    EXPECT_EQ(frame.requests.at(187).index, 187);
+    EXPECT_EQ(frame.requests.at(12345).index, param::kMatteLayer);
+    EXPECT_EQ(frame.requests.at(0).index, 0);
+    EXPECT_TRUE(frame.leaks.empty());
+
+    // A layer whose scale reaches 0 at shutter close drops out; the next one still draws.
+    use_layer(1, 0);
+    scene.composition.motion_blur = true;
+    scene.composition.shutter_angle = 360;
+    scene.composition.shutter_phase = 0;
+    key(param::SourceScaleParam(1), 100, 0);
+    frame = render();
+    EXPECT_EQ(RequestedIds(frame), (std::set<A_long>{0, 187, 12345}));
+    for (const test::json& draw : frame.named("transform_world")) {
+        EXPECT_EQ(draw["src"]["width"], 16);
+    }
+
+    // Group scales at 0: nothing takes part and nothing is requested.
+    for (const int scale : {param::linear::kLocalScale, param::linear::kGlobalScale}) {
+        scene.effect.erase(param::SourceScaleParam(1));
+        set(scale, 0);
+        frame = render();
+        EXPECT_EQ(frame.err, PF_Err_NONE);
+        EXPECT_TRUE(frame.named("checkout_layer").empty());
+        scene.effect.erase(scale);
+    }
+}
+
+TEST_F(PreRenderPass, UnknownCloneTypeUsesLinearScalesAndDrawsNothing) {
+    use_layer(2, 1);
+    set(param::kCloneType, 9);
+    set(param::linear::kOffsetTime, 5);
+    const FrameResult frame = render();
+    EXPECT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_EQ(RequestedIds(frame), (std::set<A_long>{0, 186, 12345})); // no time shift pass
+    EXPECT_TRUE(frame.named("transform_world").empty());
+    EXPECT_EQ(frame.named("fill").size(), 1u);
+    EXPECT_TRUE(frame.leaks.empty());
+}
+
+TEST_F(PreRenderPass, ObjectWithMatteAndTimeLayersOpensTheGateWithoutSources) {
+    set(param::kCloneType, param::kObject);
+    set(param::kMatteLayer, 0);
+    set(param::kTimeLayer, 1);
+    const FrameResult frame = render();
+    EXPECT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_EQ(RequestedIds(frame), (std::set<A_long>{0, 12345}));
+    EXPECT_EQ(frame.named("checkout_layer_pixels").size(), 2u); // id 0 and the matte
+    EXPECT_TRUE(frame.leaks.empty());
+}
+
+TEST_F(PreRenderPass, LinearOffsetTimeRequestsEachFrameOffsetOnce) {
+    use_layer(1, 1);
+    use_layer(2, 2);
+    set(param::linear::kCount, 11);
+    set(param::linear::kOffsetTime, 10);
+    FrameResult frame = render(1);
+    EXPECT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_TRUE(frame.leaks.empty());
+    std::set<A_long> expected{0, 185, 186, 12345};
+    for (int t = 0; t <= 10; ++t) {
+        for (int k = 0; k < 2; ++k) {
+            const A_long id = MakeCheckoutId(t, k, 0, CheckoutIdForm::Plain);
+            expected.insert(id);
+            EXPECT_EQ(frame.requests.at(id).time, 36000 * (1 + t));
+            EXPECT_EQ(frame.requests.at(id).index, 185 + k);
+        }
+    }
+    EXPECT_EQ(RequestedIds(frame), expected);
+    // The render fetches every time-shifted image and gives each back.
+    EXPECT_EQ(frame.named("checkout_layer_pixels").size(), expected.size() - 1);
+    EXPECT_EQ(frame.named("checkin_layer_pixels").size(), expected.size() - 1);
+
+    set(param::linear::kOffsetTime, 0.5); // below one frame: no time shift
+    frame = render(1);
+    EXPECT_EQ(RequestedIds(frame), (std::set<A_long>{0, 185, 186, 12345}));
+}
+
+TEST_F(PreRenderPass, GridOffsetsRequestSharedIdsOnce) {
+    use_layer(1, 1);
+    set(param::kCloneType, param::kGrid);
+    set(param::grid::kCountX, 2);
+    set(param::grid::kCountY, 2);
+    set(param::grid::kOffsetTimeX, 4);
+    const FrameResult frame = render();
+    EXPECT_EQ(RequestedIds(frame), (std::set<A_long>{0, 185, 1981, 1983, 12345}));
+    EXPECT_EQ(frame.requests.at(1983).time, 2 * 36000);
+    EXPECT_TRUE(frame.leaks.empty());
+}
+
+TEST_F(PreRenderPass, FailedTimeShiftedRequestStopsLaterRequestsButNotTheFrame) {
+    use_layer(1, 1);
+    set(param::linear::kCount, 5);
+    set(param::linear::kOffsetTime, 4);
+    // Requests 1 to 3 are the effect layer, the source and the matte.
+    session().faults().fail("checkout_layer", 4, PF_Err_OUT_OF_MEMORY);
+    const FrameResult frame = render();
+    session().faults().clear();
+    EXPECT_EQ(frame.named("checkout_layer").size(), 4u);
+    bool rendered = false;
+    for (const test::json& call : frame.calls) {
+        rendered = rendered || call["command"] == "PF_Cmd_SMART_RENDER";
+    }
+    EXPECT_TRUE(rendered) << "the pre-render's result is unchanged";
+    // The render asks for ids that were listed but never requested; the host refuses them.
+    EXPECT_EQ(frame.err, PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_TRUE(frame.leaks.empty());
+}
+
+// The plan's handle against the host's handle table directly: attached unlocked, and gone once
+// the delete function has run; none at all when the host has no memory for it.
+PF_Err ZeroParam(PF_ProgPtr, PF_ParamIndex, A_long, A_long, A_u_long, PF_ParamDef* def) {
+    *def = PF_ParamDef{};
+    return PF_Err_NONE;
+}
+PF_Err CheckinAnything(PF_ProgPtr, PF_ParamDef*) {
+    return PF_Err_NONE;
+}
+
+TEST(PlanHandle, DeleteFunctionDisposesItAndNoMemoryAttachesNothing) {
+    test::TestHost host;
+    host.in.inter.checkout_param = ZeroParam;
+    host.in.inter.checkin_param = CheckinAnything;
+    PF_PreRenderInput input{};
+    PF_PreRenderOutput output{};
+    PF_PreRenderCallbacks callbacks{};
+    PF_PreRenderExtra extra{&input, &output, &callbacks};
+
+    ASSERT_EQ(PreRender(&host.in, &host.out, &extra), PF_Err_NONE);
+    ASSERT_NE(output.pre_render_data, nullptr);
+    ASSERT_NE(output.delete_pre_render_data_func, nullptr);
+    EXPECT_EQ(output.flags, PF_RenderOutputFlag_RETURNS_EXTRA_PIXELS);
+    EXPECT_EQ(host.services.handles.live(), 1u);
+    ASSERT_EQ(host.services.handles.leaks().size(), 1u);
+    EXPECT_EQ(host.services.handles.leaks()[0].find("locks"), std::string::npos);
+    output.delete_pre_render_data_func(output.pre_render_data);
+    EXPECT_EQ(host.services.handles.live(), 0u);
+    EXPECT_TRUE(host.services.suites.held().empty());
+
+    output = PF_PreRenderOutput{};
+    host.faults.fail("host_new_handle", 1, PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(PreRender(&host.in, &host.out, &extra), PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(output.pre_render_data, nullptr);
+    EXPECT_EQ(host.services.handles.live(), 0u);
+}
+
+} // namespace
+} // namespace plurion

@@ -1,0 +1,244 @@
+// Whole frames through the stand-in host: the order, matrices, opacities and sources of the
+// "Linear" clones in the host's trace, the output, and that every frame gives back all it took,
+// also when any host call fails.
+#include "render/matrices.h"
+#include "render_frame_support.h"
+
+#include <cmath>
+#include <complex>
+#include <map>
+
+namespace plurion {
+namespace {
+
+using test::FrameResult;
+using test::json;
+using Point = std::complex<double>;
+
+PF_FloatMatrix MatrixOf(const json& numbers) {
+    PF_FloatMatrix m{};
+    for (int i = 0; i < 9; ++i) {
+        m.mat[i / 3][i % 3] = numbers[static_cast<std::size_t>(i)].get<double>();
+    }
+    return m;
+}
+
+Point Apply(const PF_FloatMatrix& m, Point p) {
+    return {p.real() * m.mat[0][0] + p.imag() * m.mat[1][0] + m.mat[2][0],
+            p.real() * m.mat[0][1] + p.imag() * m.mat[1][1] + m.mat[2][1]};
+}
+
+// Where a clone's source centre lands.
+Point CentreOf(const json& draw, int matrix) {
+    const double w = draw["src"]["width"].get<double>();
+    const double h = draw["src"]["height"].get<double>();
+    return Apply(MatrixOf(draw["matrices"][static_cast<std::size_t>(matrix)]), {w / 2, h / 2});
+}
+
+class LinearFrame : public test::RenderFixture {
+  protected:
+    LinearFrame() {
+        use_layer(1, 0); // "wide", 40 x 20
+        use_layer(2, 1); // "square", 16 x 16
+        set(param::linear::kCount, 3);
+        set(param::linear::kCloneOffsetMode, 1);
+        set(param::linear::kOffsetPosition, 100, 0);
+        set(param::linear::kGlobalScale, 50);
+        set(param::linear::kPosition, 160, 120);
+    }
+};
+
+TEST_F(LinearFrame, DrawsEachCloneOnceInOrderAtItsPlace) {
+    const FrameResult frame = render();
+    ASSERT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_TRUE(frame.leaks.empty()) << frame.leaks.front();
+    const std::vector<json> draws = frame.named("transform_world");
+    ASSERT_EQ(draws.size(), 3u);
+    // "Iterative" moves on before the first clone: square, wide, square, each resampled to half
+    // its size by the global scale.
+    const int widths[] = {8, 20, 8};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const json& draw = draws[i];
+        EXPECT_EQ(draw["src"]["width"], widths[i]);
+        EXPECT_EQ(draw["num_matrices"], 2);
+        EXPECT_EQ(draw["mode_flags"], PF_MF_Alpha_STRAIGHT);
+        EXPECT_EQ(draw["xfer"], PF_Xfer_IN_FRONT);
+        EXPECT_EQ(draw["opacity"], 255);
+        EXPECT_EQ(draw["dest_rect"], json({0, 0, 320, 240}));
+        const Point centre = CentreOf(draw, 0);
+        EXPECT_NEAR(centre.real(), 160 + (static_cast<double>(i) - 1) * 50, 1e-9);
+        EXPECT_NEAR(centre.imag(), 120, 1e-9);
+        EXPECT_NEAR(MatrixOf(draw["matrices"][0]).mat[0][0], 1, 1e-12); // no turn, no scale
+        EXPECT_EQ(draw["matrices"][0], draw["matrices"][1]);            // nothing moves: no blur
+    }
+    // The two working copies are made before the output is cleared, and the clones come after.
+    std::vector<std::string> order;
+    for (const json& call : frame.calls) {
+        if (call["command"] == "PF_Cmd_SMART_RENDER") {
+            order.push_back(call["function"]);
+        }
+    }
+    const std::vector<std::string> expected = {"checkout_layer_pixels",
+                                               "checkout_layer_pixels",
+                                               "PF_NewWorld",
+                                               "copy",
+                                               "checkout_layer_pixels",
+                                               "PF_NewWorld",
+                                               "copy",
+                                               "checkout_output",
+                                               "fill",
+                                               "transform_world",
+                                               "transform_world",
+                                               "transform_world",
+                                               "checkin_layer_pixels",
+                                               "checkin_layer_pixels",
+                                               "checkin_layer_pixels"};
+    EXPECT_EQ(order, expected);
+
+    // The output holds the clones and nothing else.
+    const auto* pixels = static_cast<const PF_Pixel8*>(static_cast<const void*>(output->data));
+    const auto at = [&](int x, int y) { return pixels[y * output->rowbytes / 4 + x].alpha; };
+    EXPECT_EQ(at(160, 120), 255);
+    EXPECT_EQ(at(210, 120), 255);
+    EXPECT_EQ(at(5, 5), 0);
+    EXPECT_EQ(at(160, 140), 0);
+}
+
+TEST_F(LinearFrame, GlobalRotationTurnsTheRowAboutPositionPlusAnchor) {
+    set(param::linear::kGlobalRotation, 90);
+    set(param::linear::kAnchorPoint, 10, 0);
+    const std::vector<json> draws = render().named("transform_world");
+    ASSERT_EQ(draws.size(), 3u);
+    // Offsets -50, 0, +50 from (160, 120), turned by 90 degrees about (170, 120).
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Point centre = CentreOf(draws[i], 1);
+        const Point offset = Point{(static_cast<double>(i) - 1) * 50 - 10, 0} * Point{0, 1};
+        EXPECT_NEAR(centre.real(), 160 + offset.real(), 1e-9);
+        EXPECT_NEAR(centre.imag(), 120 + offset.imag(), 1e-9);
+    }
+}
+
+TEST_F(LinearFrame, OpacityBlendingModeAndDisplaySwitchReachTheHost) {
+    set(param::linear::kOffsetOpacity, 10);
+    set(param::kBlendingMode, 15); // "Screen"
+    FrameResult frame = render();
+    std::vector<json> draws = frame.named("transform_world");
+    ASSERT_EQ(draws.size(), 3u);
+    EXPECT_EQ(draws[0]["opacity"], 250);
+    EXPECT_EQ(draws[1]["opacity"], 225);
+    EXPECT_EQ(draws[2]["opacity"], 200);
+    EXPECT_EQ(draws[0]["xfer"], PF_Xfer_SCREEN);
+    EXPECT_EQ(draws[0]["opacity16"], 0);
+
+    scene.effect.erase(param::linear::kOffsetOpacity);
+    set(param::kBlendingMode, 3); // a separator line draws as a copy
+    set(param::SourceDisplayParam(2), 0);
+    draws = render().named("transform_world");
+    ASSERT_EQ(draws.size(), 3u);
+    EXPECT_EQ(draws[0]["xfer"], PF_Xfer_COPY);
+    EXPECT_EQ(draws[0]["opacity"], 0); // the hidden "square"
+    EXPECT_EQ(draws[1]["opacity"], 255);
+    EXPECT_EQ(draws[2]["opacity"], 0);
+}
+
+TEST_F(LinearFrame, MotionBlurGivesTheShutterCloseMatrixSecond) {
+    scene.composition.motion_blur = true;
+    scene.composition.shutter_angle = 360;
+    scene.composition.shutter_phase = 0;
+    key(param::linear::kLocalRotation, 0, 90);
+    for (const int bpc : {8, 16, 32}) {
+        const FrameResult frame = render(0, bpc);
+        ASSERT_EQ(frame.err, PF_Err_NONE) << bpc;
+        EXPECT_TRUE(frame.leaks.empty()) << bpc;
+        const std::vector<json> draws = frame.named("transform_world");
+        ASSERT_EQ(draws.size(), 3u);
+        const PF_FloatMatrix open = MatrixOf(draws[1]["matrices"][0]);
+        const PF_FloatMatrix close = MatrixOf(draws[1]["matrices"][1]);
+        EXPECT_NEAR(open.mat[0][1], 0, 1e-12);
+        EXPECT_NEAR(close.mat[0][1], 1, 1e-12); // turned by 90 degrees at shutter close
+        EXPECT_NEAR(std::abs(CentreOf(draws[1], 0) - CentreOf(draws[1], 1)), 0, 1e-9);
+    }
+}
+
+TEST_F(LinearFrame, TimeShiftedClonesShowTheirOwnFrames) {
+    scene.effect.erase(param::SourceLayerParam(1));
+    set(param::linear::kOffsetTime, 2);
+    const FrameResult frame = render(3);
+    ASSERT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_TRUE(frame.leaks.empty());
+    const std::vector<json> draws = frame.named("transform_world");
+    ASSERT_EQ(draws.size(), 3u);
+    EXPECT_EQ(draws[0]["src"]["from"], "square, frame 3");
+    EXPECT_EQ(draws[1]["src"]["from"], "square, frame 4");
+    EXPECT_EQ(draws[2]["src"]["from"], "square, frame 5");
+}
+
+TEST_F(LinearFrame, ClosedGateOrZeroScaleLeavesTheOutputCleared) {
+    set(param::linear::kLocalScale, 0);
+    FrameResult frame = render();
+    EXPECT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_TRUE(frame.named("checkout_layer_pixels").empty());
+    EXPECT_TRUE(frame.named("transform_world").empty());
+    EXPECT_EQ(frame.named("fill").size(), 1u);
+    EXPECT_TRUE(frame.leaks.empty());
+
+    scene.effect.erase(param::linear::kLocalScale);
+    set(param::kCloneType, param::kRadial); // drawn by a later compositor; nothing yet
+    frame = render();
+    EXPECT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_TRUE(frame.named("transform_world").empty());
+    EXPECT_TRUE(frame.leaks.empty());
+}
+
+// Each host function the frame uses fails once at every call (or a sample of its calls): the
+// frame ends with the specified error, gives everything back and never crashes.
+TEST_F(LinearFrame, EveryFailingHostCallIsReportedAndCleanedUp) {
+    constexpr PF_Err kInjected = 77;
+    struct Case {
+        const char* function;
+        PF_Err expected;
+        std::size_t leaks; // at most this many things the host refused to take back
+    };
+    const Case cases[] = {
+        {"checkout_param", kInjected, 0},
+        {"checkin_param", kInjected, 1},
+        {"checkout_layer", kInjected, 0},
+        {"host_new_handle", PF_Err_OUT_OF_MEMORY, 0},
+        {"AcquireSuite", PF_Err_BAD_CALLBACK_PARAM, 0},
+        {"checkout_layer_pixels", kInjected, 0},
+        {"checkin_layer_pixels", kInjected, 1},
+        {"PF_NewWorld", kInjected, 0},
+        {"copy", PF_Err_NONE, 0}, // the render does not look at its own copies
+        {"checkout_output", kInjected, 0},
+        {"fill", kInjected, 0},
+        {"transform_world", kInjected, 0},
+        {"abort", kInjected, 0},
+        {"PF_DisposeWorld", kInjected, 1},
+        {"ReleaseSuite", PF_Err_NONE, 1},
+    };
+    for (const Case& c : cases) {
+        const int before = session().faults().calls(c.function);
+        ASSERT_EQ(render().err, PF_Err_NONE);
+        const int calls = session().faults().calls(c.function) - before;
+        ASSERT_GT(calls, 0) << c.function;
+        std::vector<int> nths;
+        for (int n = 1; n <= calls; ++n) {
+            if (calls <= 12 || n <= 3 || n == calls / 2 || n >= calls - 2) {
+                nths.push_back(n);
+            }
+        }
+        for (const int n : nths) {
+            session().faults().fail(c.function, n, kInjected);
+            const FrameResult frame = render();
+            session().faults().clear();
+            EXPECT_EQ(frame.err, c.expected) << c.function << " call " << n;
+            EXPECT_LE(frame.leaks.size(), c.leaks) << c.function << " call " << n;
+            if (!frame.leaks.empty()) {
+                restart();
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace plurion
