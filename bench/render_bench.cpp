@@ -1,0 +1,198 @@
+// The cost of one frame of clones: the pre-render pass alone against a minimal host double,
+// and whole "Linear" frames through the stand-in host, each beside an empty baseline.
+#include "layout/pre_render.h"
+#include "params/param_index.h"
+#include "params/param_table.h"
+#include "scene/scene.h"
+#include "scene/source_cache.h"
+#include "session/effect_session.h"
+#include "session/frame_render.h"
+#include "suites/host_services.h"
+#include "world.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace plurion {
+namespace {
+
+// ---- The pre-render pass against a host double ------------------------------------------------
+
+// Default values for every parameter, two source layers with pixels, layer requests accepted.
+struct PreRenderDouble {
+    PreRenderDouble() {
+        std::memset(&in, 0, sizeof in);
+        in.inter.checkout_param = CheckoutParam;
+        in.inter.checkin_param = CheckinParam;
+        in.pica_basicP = &services.basic;
+        in.time_step = 100;
+        in.local_time_step = 100;
+        in.time_scale = 2400;
+        in.shutter_angle = 1 << 15;
+        callbacks.checkout_layer = CheckoutLayer;
+        input.output_request.rect = {0, 0, 1920, 1080};
+        extra = {&input, &output, &callbacks};
+    }
+
+    static PF_Err CheckoutParam(PF_ProgPtr, PF_ParamIndex index, A_long, A_long, A_u_long,
+                                PF_ParamDef* def) {
+        static PF_Pixel pixels[1];
+        std::memset(def, 0, sizeof *def);
+        const ParamRow& row = RowOf(index);
+        switch (row.kind) {
+        case ParamKind::Popup:
+        case ParamKind::Slider:
+        case ParamKind::Checkbox:
+            def->u.sd.value = static_cast<A_long>(row.default_x);
+            break;
+        case ParamKind::FloatSlider:
+            def->u.fs_d.value = row.default_x;
+            break;
+        case ParamKind::Angle:
+            def->u.ad.value = static_cast<PF_Fixed>(row.default_x * 65536);
+            break;
+        case ParamKind::Layer:
+            if (index == param::SourceLayerParam(1) || index == param::SourceLayerParam(2)) {
+                def->u.ld.data = pixels;
+                def->u.ld.extent_hint = {0, 0, 128, 128};
+            }
+            break;
+        default:
+            break;
+        }
+        return PF_Err_NONE;
+    }
+    static PF_Err CheckinParam(PF_ProgPtr, PF_ParamDef*) { return PF_Err_NONE; }
+    static PF_Err CheckoutLayer(PF_ProgPtr, PF_ParamIndex, A_long, const PF_RenderRequest*, A_long,
+                                A_long, A_u_long, PF_CheckoutResult* result) {
+        result->result_rect = {0, 0, 1920, 1080};
+        return PF_Err_NONE;
+    }
+
+    host::FaultInjector faults;
+    host::HostServices services{faults};
+    host::ActiveHostScope active{services};
+    PF_InData in;
+    PF_OutData out{};
+    PF_PreRenderInput input{};
+    PF_PreRenderOutput output{};
+    PF_PreRenderCallbacks callbacks{};
+    PF_PreRenderExtra extra{};
+};
+
+void BM_PreRender(benchmark::State& state) {
+    PreRenderDouble host;
+    for (auto _ : state) {
+        host.output = PF_PreRenderOutput{};
+        const PF_Err err = PreRender(&host.in, &host.out, &host.extra);
+        if (err != PF_Err_NONE) {
+            state.SkipWithError("the pre-render failed");
+            break;
+        }
+        host.output.delete_pre_render_data_func(host.output.pre_render_data);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+// Baseline: the double's own share, the 520 parameter checkouts and check-ins alone.
+void BM_PreRenderHostDoubleAlone(benchmark::State& state) {
+    PreRenderDouble host;
+    PF_ParamDef def{};
+    for (auto _ : state) {
+        for (int index = 1; index <= kEffectParamCount; ++index) {
+            for (int times = RowOf(index).kind == ParamKind::Layer ? 1 : 2; times > 0; --times) {
+                host.in.inter.checkout_param(nullptr, index, 0, 0, 0, &def);
+                host.in.inter.checkin_param(nullptr, &def);
+            }
+        }
+        benchmark::DoNotOptimize(def);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+BENCHMARK(BM_PreRender)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreRenderHostDoubleAlone)->Unit(benchmark::kMillisecond);
+
+// ---- Whole "Linear" frames through the stand-in host ------------------------------------------
+
+std::string ModulePath() {
+    const char* path = std::getenv("PLURION_MODULE");
+    return path != nullptr ? path : PLURION_MODULE_PATH;
+}
+
+struct FrameCase {
+    const char* name;
+    int clones; // 0: the empty baseline (output cleared, nothing drawn)
+    bool motion_blur;
+};
+
+const FrameCase kFrameCases[] = {
+    {"linear_frame/baseline_no_clones", 0, false},
+    {"linear_frame/1000_clones_128px", 1000, false},
+    {"linear_frame/1000_clones_128px_motion_blur", 1000, true},
+};
+
+host::Scene FrameScene(const FrameCase& c) {
+    host::Scene scene;
+    scene.composition = {"bench", 1920, 1080, 24.0, 48, 8};
+    scene.composition.motion_blur = c.motion_blur;
+    scene.composition.shutter_angle = 180;
+    scene.composition.shutter_phase = -90;
+    scene.effect_layer = {"effect", 1920, 1080, 0, 48, host::SolidSource{}};
+    scene.layers = {{"source", 128, 128, 0, 48, host::SolidSource{{0.2f, 0.6f, 1.0f, 1.0f}}}};
+    const auto set = [&](int index, double x, double y = 0) {
+        scene.effect[index] = {{0.0, {x, y}}};
+    };
+    set(param::SourceLayerParam(1), 0);
+    set(param::linear::kCount, c.clones == 0 ? 1 : c.clones);
+    set(param::linear::kCloneOffsetMode, 2);
+    set(param::linear::kOffsetPosition, 1600, 700);
+    set(param::linear::kOffsetRotation, 720);
+    set(param::linear::kOffsetOpacity, 50);
+    if (c.clones == 0) {
+        set(param::linear::kLocalScale, 0);
+    }
+    if (c.motion_blur) {
+        scene.effect[param::linear::kGlobalRotation] = {{0.0, {0, 0}}, {1.0, {10, 0}}};
+    }
+    return scene;
+}
+
+void BM_LinearFrame(benchmark::State& state, const FrameCase& c) {
+    host::EffectSession session(ModulePath());
+    if (session.global_setup() != PF_Err_NONE || session.params_setup() != PF_Err_NONE) {
+        state.SkipWithError("the effect did not set up");
+        return;
+    }
+    const host::Scene scene = FrameScene(c);
+    host::SourceCache cache;
+    for (auto _ : state) {
+        host::WorldOwner output;
+        host::FrameRenderer renderer(session, scene, cache, host::FrameOptions{});
+        if (renderer.render(output) != PF_Err_NONE || !renderer.leaks().empty()) {
+            state.SkipWithError("the frame failed or leaked");
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 1920 * 1080);
+    state.SetLabel("items are output pixels");
+}
+
+const bool kFramesRegistered = [] {
+    for (const FrameCase& c : kFrameCases) {
+        benchmark::RegisterBenchmark(c.name, [&c](benchmark::State& state) {
+            BM_LinearFrame(state, c);
+        })->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
+
+} // namespace
+} // namespace plurion
+
+BENCHMARK_MAIN();
