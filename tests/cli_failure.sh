@@ -1,0 +1,11 @@
+#!/bin/sh
+# Runs a command that must fail: non-zero status and exactly one line of output naming the cause.
+# Usage: cli_failure.sh EXPECTED_TEXT COMMAND [ARGUMENTS...]
+expected=$1
+shift
+out=$("$@" 2>&1)
+status=$?
+echo "$out"
+[ "$status" -ne 0 ] || { echo "expected a failing status"; exit 1; }
+[ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ] || { echo "expected one line"; exit 1; }
+printf '%s\n' "$out" | grep -qF -- "$expected" || { echo "expected: $expected"; exit 1; }
