@@ -4,6 +4,7 @@
 #include "layout/pre_render.h"
 #include "render_frame_support.h"
 
+#include <map>
 #include <set>
 
 namespace plurion {
@@ -93,31 +94,48 @@ TEST_F(PreRenderPass, RequestsTakingPartLayersUnderTheirParameterIndex) {
         frame = render();
         EXPECT_EQ(frame.err, PF_Err_NONE);
         EXPECT_TRUE(frame.named("checkout_layer").empty());
+        EXPECT_TRUE(frame.named("checkout_layer_pixels").empty()); // the gate stays closed
+        EXPECT_EQ(frame.named("fill").size(), 1u);                 // the output is cleared
         scene.effect.erase(scale);
     }
 }
 
-TEST_F(PreRenderPass, UnknownCloneTypeUsesLinearScalesAndDrawsNothing) {
-    use_layer(2, 1);
-    set(param::kCloneType, 9);
-    set(param::linear::kOffsetTime, 5);
-    const FrameResult frame = render();
-    EXPECT_EQ(frame.err, PF_Err_NONE);
-    EXPECT_EQ(RequestedIds(frame), (std::set<A_long>{0, 186, 12345})); // no time shift pass
-    EXPECT_TRUE(frame.named("transform_world").empty());
-    EXPECT_EQ(frame.named("fill").size(), 1u);
-    EXPECT_TRUE(frame.leaks.empty());
-}
-
-TEST_F(PreRenderPass, ObjectWithMatteAndTimeLayersOpensTheGateWithoutSources) {
-    set(param::kCloneType, param::kObject);
-    set(param::kMatteLayer, 0);
-    set(param::kTimeLayer, 1);
-    const FrameResult frame = render();
-    EXPECT_EQ(frame.err, PF_Err_NONE);
-    EXPECT_EQ(RequestedIds(frame), (std::set<A_long>{0, 12345}));
-    EXPECT_EQ(frame.named("checkout_layer_pixels").size(), 2u); // id 0 and the matte
-    EXPECT_TRUE(frame.leaks.empty());
+// What each situation requests; none of them draws a clone yet.
+TEST_F(PreRenderPass, UnknownTypeObjectLayersAndGridOffsetsRequestTheirIds) {
+    struct Situation {
+        const char* name;
+        std::map<int, double> values;
+        std::set<A_long> ids;
+    };
+    const Situation situations[] = {
+        // An unknown type uses the scales of "Linear Mode" and runs no time-shift pass.
+        {"unknown type",
+         {{param::SourceLayerParam(2), 1}, {param::kCloneType, 9}, {param::linear::kOffsetTime, 5}},
+         {0, 186, 12345}},
+        // "Object" with its two layers opens the gate without any source layer.
+        {"object",
+         {{param::kCloneType, 5}, {param::kMatteLayer, 0}, {param::kTimeLayer, 1}},
+         {0, 12345}},
+        // 2 x 2 cells with "Offset Time X" 4: offsets 0 and 2 for columns and rows alike.
+        {"grid",
+         {{param::SourceLayerParam(1), 1},
+          {param::kCloneType, 3},
+          {param::grid::kCountX, 2},
+          {param::grid::kCountY, 2},
+          {param::grid::kOffsetTimeX, 4}},
+         {0, 185, 1981, 1983, 12345}},
+    };
+    for (const Situation& situation : situations) {
+        scene.effect.clear();
+        for (const auto& [index, value] : situation.values) {
+            set(index, value);
+        }
+        const FrameResult frame = render();
+        EXPECT_EQ(frame.err, PF_Err_NONE) << situation.name;
+        EXPECT_EQ(RequestedIds(frame), situation.ids) << situation.name;
+        EXPECT_TRUE(frame.named("transform_world").empty()) << situation.name;
+        EXPECT_TRUE(frame.leaks.empty()) << situation.name;
+    }
 }
 
 TEST_F(PreRenderPass, LinearOffsetTimeRequestsEachFrameOffsetOnce) {
@@ -145,18 +163,6 @@ TEST_F(PreRenderPass, LinearOffsetTimeRequestsEachFrameOffsetOnce) {
     set(param::linear::kOffsetTime, 0.5); // below one frame: no time shift
     frame = render(1);
     EXPECT_EQ(RequestedIds(frame), (std::set<A_long>{0, 185, 186, 12345}));
-}
-
-TEST_F(PreRenderPass, GridOffsetsRequestSharedIdsOnce) {
-    use_layer(1, 1);
-    set(param::kCloneType, param::kGrid);
-    set(param::grid::kCountX, 2);
-    set(param::grid::kCountY, 2);
-    set(param::grid::kOffsetTimeX, 4);
-    const FrameResult frame = render();
-    EXPECT_EQ(RequestedIds(frame), (std::set<A_long>{0, 185, 1981, 1983, 12345}));
-    EXPECT_EQ(frame.requests.at(1983).time, 2 * 36000);
-    EXPECT_TRUE(frame.leaks.empty());
 }
 
 TEST_F(PreRenderPass, FailedTimeShiftedRequestStopsLaterRequestsButNotTheFrame) {

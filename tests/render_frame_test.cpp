@@ -173,23 +173,6 @@ TEST_F(LinearFrame, TimeShiftedClonesShowTheirOwnFrames) {
     EXPECT_EQ(draws[2]["src"]["from"], "square, frame 5");
 }
 
-TEST_F(LinearFrame, ClosedGateOrZeroScaleLeavesTheOutputCleared) {
-    set(param::linear::kLocalScale, 0);
-    FrameResult frame = render();
-    EXPECT_EQ(frame.err, PF_Err_NONE);
-    EXPECT_TRUE(frame.named("checkout_layer_pixels").empty());
-    EXPECT_TRUE(frame.named("transform_world").empty());
-    EXPECT_EQ(frame.named("fill").size(), 1u);
-    EXPECT_TRUE(frame.leaks.empty());
-
-    scene.effect.erase(param::linear::kLocalScale);
-    set(param::kCloneType, param::kRadial); // drawn by a later compositor; nothing yet
-    frame = render();
-    EXPECT_EQ(frame.err, PF_Err_NONE);
-    EXPECT_TRUE(frame.named("transform_world").empty());
-    EXPECT_TRUE(frame.leaks.empty());
-}
-
 // Each host function the frame uses fails once at every call (or a sample of its calls): the
 // frame ends with the specified error, gives everything back and never crashes.
 TEST_F(LinearFrame, EveryFailingHostCallIsReportedAndCleanedUp) {
