@@ -2,6 +2,7 @@
 // layers it requests under which ids, and the time-shifted requests of "Linear" and "Grid".
 #include "layout/checkout_id.h"
 #include "layout/pre_render.h"
+#include "params/param_table.h"
 #include "render_frame_support.h"
 
 #include <map>
@@ -184,30 +185,51 @@ TEST_F(PreRenderPass, FailedTimeShiftedRequestStopsLaterRequestsButNotTheFrame) 
     EXPECT_TRUE(frame.leaks.empty());
 }
 
-// The plan's handle against the host's handle table directly: attached unlocked, and gone once
-// the delete function has run; none at all when the host has no memory for it.
-PF_Err ZeroParam(PF_ProgPtr, PF_ParamIndex, A_long, A_long, A_u_long, PF_ParamDef* def) {
+// Against a bare host double: the plan's handle is attached unlocked and gone once the delete
+// function has run, none is attached when the host has no memory for it, and the output extent
+// takes the effect layer's result. Parameters are at their defaults, "Layer 1" has pixels.
+PF_Err DefaultParam(PF_ProgPtr, PF_ParamIndex index, A_long, A_long, A_u_long, PF_ParamDef* def) {
+    static PF_Pixel pixel;
     *def = PF_ParamDef{};
+    const ParamRow& row = RowOf(index);
+    if (row.kind == ParamKind::FloatSlider) {
+        def->u.fs_d.value = row.default_x;
+    } else if (row.kind == ParamKind::Popup || row.kind == ParamKind::Slider) {
+        def->u.sd.value = static_cast<A_long>(row.default_x);
+    } else if (index == param::SourceLayerParam(1)) {
+        def->u.ld.data = &pixel;
+    }
     return PF_Err_NONE;
 }
 PF_Err CheckinAnything(PF_ProgPtr, PF_ParamDef*) {
     return PF_Err_NONE;
 }
+PF_Err WideLayer(PF_ProgPtr, PF_ParamIndex, A_long, const PF_RenderRequest*, A_long, A_long,
+                 A_u_long, PF_CheckoutResult* result) {
+    result->result_rect = {-10, -20, 330, 250};
+    return PF_Err_NONE;
+}
 
-TEST(PlanHandle, DeleteFunctionDisposesItAndNoMemoryAttachesNothing) {
+TEST(PreRenderOutput, PlanHandleComesBackAndTheExtentFollowsTheEffectLayer) {
     test::TestHost host;
-    host.in.inter.checkout_param = ZeroParam;
+    host.in.inter.checkout_param = DefaultParam;
     host.in.inter.checkin_param = CheckinAnything;
     PF_PreRenderInput input{};
     PF_PreRenderOutput output{};
-    PF_PreRenderCallbacks callbacks{};
+    output.result_rect = output.max_result_rect = {0, 0, 320, 240};
+    PF_PreRenderCallbacks callbacks{WideLayer, nullptr};
     PF_PreRenderExtra extra{&input, &output, &callbacks};
 
     ASSERT_EQ(PreRender(&host.in, &host.out, &extra), PF_Err_NONE);
     ASSERT_NE(output.pre_render_data, nullptr);
     ASSERT_NE(output.delete_pre_render_data_func, nullptr);
     EXPECT_EQ(output.flags, PF_RenderOutputFlag_RETURNS_EXTRA_PIXELS);
-    EXPECT_EQ(host.services.handles.live(), 1u);
+    for (const PF_LRect& rect : {output.result_rect, output.max_result_rect}) {
+        EXPECT_EQ(rect.left, -10);
+        EXPECT_EQ(rect.top, -20);
+        EXPECT_EQ(rect.right, 330);
+        EXPECT_EQ(rect.bottom, 250);
+    }
     ASSERT_EQ(host.services.handles.leaks().size(), 1u);
     EXPECT_EQ(host.services.handles.leaks()[0].find("locks"), std::string::npos);
     output.delete_pre_render_data_func(output.pre_render_data);
@@ -218,6 +240,7 @@ TEST(PlanHandle, DeleteFunctionDisposesItAndNoMemoryAttachesNothing) {
     host.faults.fail("host_new_handle", 1, PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(PreRender(&host.in, &host.out, &extra), PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(output.pre_render_data, nullptr);
+    EXPECT_EQ(output.result_rect.right, 0); // no layer requested, no extent reported
     EXPECT_EQ(host.services.handles.live(), 0u);
 }
 
