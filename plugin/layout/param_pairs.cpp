@@ -20,10 +20,37 @@ std::int32_t IntegerOf(const PF_ParamDef& def, ParamKind kind) {
 
 } // namespace
 
+namespace {
+
+PairSlot SlotOf(int index) {
+    return index >= 1 && index <= kEffectParamCount
+               ? kSnapshotLayout.slots[static_cast<std::size_t>(index)]
+               : PairSlot{};
+}
+
+} // namespace
+
+double ParamPairs::double_at(int index, int member) const {
+    const PairSlot slot = SlotOf(index);
+    double value = 0;
+    if (slot.storage == PairStorage::Double) {
+        std::memcpy(&value, at(slot.offset + static_cast<std::size_t>(member) * sizeof value),
+                    sizeof value);
+    }
+    return value;
+}
+
+std::uint8_t ParamPairs::byte_at(int index, int member) const {
+    const PairSlot slot = SlotOf(index);
+    std::uint8_t value = 0;
+    if (slot.storage == PairStorage::Byte) {
+        std::memcpy(&value, at(slot.offset + static_cast<std::size_t>(member)), sizeof value);
+    }
+    return value;
+}
+
 void ParamPairs::store(int index, int member, const PF_ParamDef& def) {
-    const PairSlot slot = index >= 1 && index <= kEffectParamCount
-                              ? kSnapshotLayout.slots[static_cast<std::size_t>(index)]
-                              : PairSlot{};
+    const PairSlot slot = SlotOf(index);
     std::byte* target =
         at(slot.offset + static_cast<std::size_t>(member) * MemberSize(slot.storage));
     const ParamKind kind =

@@ -200,6 +200,11 @@ class ParamPairs {
         return {get<Index>(0), get<Index>(1)};
     }
 
+    // The same by an index known only at run time, for the source slots; 0 when the parameter
+    // is not held as that type.
+    double double_at(int index, int member) const;
+    std::uint8_t byte_at(int index, int member) const;
+
     // Stores the value of a checked-out parameter record into member `member` of its pair,
     // converted as its storage says. Parameters without a pair are ignored.
     void store(int index, int member, const PF_ParamDef& def);

@@ -257,6 +257,19 @@ ModeGroupValues CurrentModeGroup(const ParamPairs& p) {
     }
 }
 
+// The source slots are read by index at run time; every one of them must be held as expected.
+constexpr bool SourceSlotsHeldAsRead() {
+    for (int n = 1; n <= param::kSourceSlotCount; ++n) {
+        if (StorageOf(param::SourceScaleParam(n)) != PairStorage::Double ||
+            StorageOf(param::SourceRotationParam(n)) != PairStorage::Double ||
+            StorageOf(param::SourceDisplayParam(n)) != PairStorage::Byte) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(SourceSlotsHeldAsRead());
+
 void FillTakingPartLayers(ClonePlan& plan, const SlotPixels& has_pixels) {
     const ModeGroupValues group = CurrentModeGroup(plan.params);
     plan.mode_local_scale = group.local_scale;
@@ -265,32 +278,21 @@ void FillTakingPartLayers(ClonePlan& plan, const SlotPixels& has_pixels) {
     if (!(group.local_scale > 0 && group.global_scale > 0)) {
         return;
     }
-    // The slot parameters are found by arithmetic; the table checks them for every slot.
-    const auto add_slot = [&plan](int n, Pair<double> scale, Pair<double> rotation,
-                                  std::uint8_t display) {
-        if (!(scale[0] > 0 && scale[1] > 0)) {
-            return;
+    const ParamPairs& p = plan.params;
+    for (int n = 1; n <= param::kSourceSlotCount; ++n) {
+        const int scale = param::SourceScaleParam(n);
+        const int rotation = param::SourceRotationParam(n);
+        if (!has_pixels[static_cast<std::size_t>(n)] ||
+            !(p.double_at(scale, 0) > 0 && p.double_at(scale, 1) > 0)) {
+            continue;
         }
         plan.layer_checkout_ids.push_back(param::SourceLayerParam(n));
-        plan.layer_rotations.push_back(rotation);
-        plan.layer_scales.push_back(scale);
-        plan.layer_display.push_back(display);
+        plan.layer_rotations.push_back({p.double_at(rotation, 0), p.double_at(rotation, 1)});
+        plan.layer_scales.push_back({p.double_at(scale, 0), p.double_at(scale, 1)});
+        plan.layer_display.push_back(p.byte_at(param::SourceDisplayParam(n), 0));
         plan.layer_slots.push_back(n - 1);
         ++plan.layer_count;
-    };
-    [&]<int... Slot>(std::integer_sequence<int, Slot...>) {
-        (
-            [&] {
-                constexpr int n = Slot + 1;
-                if (has_pixels[n]) {
-                    add_slot(n, plan.params.pair<param::SourceScaleParam(n)>(),
-                             plan.params.pair<param::SourceRotationParam(n)>(),
-                             plan.params.get<param::SourceDisplayParam(n)>(0));
-                }
-            }(),
-            ...);
     }
-    (std::make_integer_sequence<int, param::kSourceSlotCount>{});
 }
 
 std::uint8_t CheckoutGate(const ClonePlan& plan, bool object_layers_have_pixels) {
