@@ -59,20 +59,25 @@ inline constexpr std::array<BlendingMode, 38> kBlendingModes = {{
 
 namespace blending_detail {
 
+// Walks the choices by index only, which every compiler can evaluate at compile time.
 constexpr bool NamesMatchChoices(std::string_view choices) {
-    std::size_t row = 0;
-    while (row < kBlendingModes.size()) {
-        const std::size_t bar = choices.find('|');
-        if (choices.substr(0, bar) != kBlendingModes[row].name) {
+    std::size_t at = 0;
+    for (const BlendingMode& mode : kBlendingModes) {
+        if (at > choices.size()) {
             return false;
         }
-        ++row;
-        if (bar == std::string_view::npos) {
-            break;
+        for (const char c : mode.name) {
+            if (at >= choices.size() || choices[at] != c) {
+                return false;
+            }
+            ++at;
         }
-        choices.remove_prefix(bar + 1);
+        if (at < choices.size() && choices[at] != '|') {
+            return false;
+        }
+        ++at; // past the '|', or past the end after the last choice
     }
-    return row == kBlendingModes.size() && choices.find('|') == std::string_view::npos;
+    return at == choices.size() + 1;
 }
 
 } // namespace blending_detail
