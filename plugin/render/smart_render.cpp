@@ -3,6 +3,8 @@
 #include "entry/error_chain.h"
 #include "entry/suite_handler.h"
 #include "layout/checkout_id.h"
+#include "render/grid_clone.h"
+#include "render/radial_clone.h"
 
 #include <algorithm>
 #include <array>
@@ -126,8 +128,12 @@ Compositor CompositorOf(std::int32_t clone_type) {
     switch (clone_type) {
     case param::kLinear:
         return CompositeLinear;
+    case param::kRadial:
+        return CompositeRadial;
+    case param::kGrid:
+        return CompositeGrid;
     default:
-        // "Radial", "Grid", "Path" and "Object" draw nothing yet.
+        // "Path" and "Object" draw nothing yet.
         return nullptr;
     }
 }

@@ -1,0 +1,126 @@
+#include "render/clone_layer.h"
+#include "render/linear_clone.h"
+#include "render/radial_clone.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace plurion {
+
+double RadialCloneAngle(const ParamPairs& p, std::int32_t i, int member) {
+    namespace radial = radial_param;
+    const double start = p.get<radial::kStartAngle>(member);
+    const double end = p.get<radial::kEndAngle>(member);
+    if (p.get<radial::kCloneOffsetMode>(member) == 1) {
+        return (start - 90) + i * end;
+    }
+    return (start - 90) + (end - start) * i / p.get<radial::kCount>(0);
+}
+
+CloneTransform RadialCloneTransform(const ParamPairs& p, const CloneRandom& record, std::int32_t i,
+                                    int member, double source_width, double source_height,
+                                    double layer_rotation, Downsample downsample) {
+    namespace radial = radial_param;
+    const double steps = RowSteps(p.get<radial::kCount>(0));
+    const bool step_mode = p.get<radial::kCloneOffsetMode>(member) == 1;
+    const double j = p.get<radial::kReverseOffset>(member) == 1 ? steps - i : i;
+    const double radius =
+        p.get<radial::kRadius>(member) * p.get<radial::kGlobalScale>(member) / 100;
+    const double degrees = RadialCloneAngle(p, i, member);
+    const double angle = degrees * kDegreesToRadians;
+
+    // Offsets and jitter are percentages of the effective radius.
+    const PointValue offset_position = p.get<radial::kOffsetPosition>(member);
+    const PointValue random_position = p.get<radial::kRandomPosition>(member);
+    const double offset_steps = step_mode ? j : j / steps;
+    const double offset_x = offset_steps * offset_position.x * radius / 100;
+    const double offset_y = offset_steps * offset_position.y * radius / 100;
+    const double random_x = record.jitter_x * random_position.x * radius / 100;
+    const double random_y = record.jitter_y * random_position.y * radius / 100;
+
+    const double offset_scale = p.get<radial::kOffsetScale>(member);
+    const double offset_rotation = p.get<radial::kOffsetRotation>(member);
+    const PointValue position = p.get<radial::kPosition>(member);
+    const PointValue anchor = p.get<radial::kAnchorPoint>(member);
+    CloneTransform t;
+    t.source_width = source_width;
+    t.source_height = source_height;
+    t.extra_rotation = p.get<radial::kLookAtCenter>(member) == 1 ? degrees : 0;
+    t.local_rotation = p.get<radial::kLocalRotation>(member);
+    t.layer_rotation = layer_rotation;
+    t.offset_rotation = step_mode ? offset_rotation * i : offset_rotation / steps * i;
+    t.random_rotation = record.rotation * p.get<radial::kRandomRotation>(member) / 360;
+    t.offset_scale = 1 + j * (step_mode ? offset_scale / 100 : offset_scale / (100 * steps));
+    t.random_scale = 1 - p.get<radial::kRandomScale>(member) * record.scale / 10000;
+    t.position_x = position.x;
+    t.position_y = position.y;
+    t.place_x = std::cos(angle) * radius / downsample.x + offset_x + random_x;
+    t.place_y = std::sin(angle) * radius / downsample.y + offset_y + random_y;
+    t.anchor_x = anchor.x;
+    t.anchor_y = anchor.y;
+    t.global_rotation = p.get<radial::kGlobalRotation>(member);
+    return t;
+}
+
+CloneOpacity RadialCloneOpacity(const ParamPairs& p, const CloneRandom& record, std::int32_t i,
+                                bool displayed) {
+    namespace radial = radial_param;
+    CloneOpacity o;
+    o.displayed = displayed;
+    o.offset_opacity = p.get<radial::kOffsetOpacity>(0);
+    o.step_mode = p.get<radial::kCloneOffsetMode>(0) == 1;
+    o.random_opacity = p.get<radial::kRandomOpacity>(0);
+    o.random_factor = record.opacity;
+    o.clone = i;
+    o.count = p.get<radial::kCount>(0);
+    o.steps = RowSteps(o.count);
+    return o;
+}
+
+PF_Err CompositeRadial(CompositeArgs& args) {
+    namespace radial = radial_param;
+    ClonePlan& plan = *args.plan;
+    const ParamPairs& p = plan.params;
+    const std::int32_t count = p.get<radial::kCount>(0);
+    const std::int32_t random_time = p.get<radial::kRandomTime>(0);
+    const bool time_shifted = p.get<radial::kOffsetTime>(0) > 0 || random_time > 0;
+    const std::int32_t order = p.get<radial::kCloneOrder>(0);
+    const Downsample downsample = DownsampleOf(*args.in_data);
+
+    CompositorFrame frame(args, time_shifted);
+    const std::int32_t clones =
+        std::min<std::int32_t>(count, static_cast<std::int32_t>(plan.randoms.size()) - 1);
+    std::int32_t layer = 0;
+    for (std::int32_t i = 0; i < clones && frame.ok(); ++i) {
+        PickCloneLayer(i + 1, i, 1, count, 1, plan, order, args.layer_count, layer, false);
+        const CloneRandom& record = plan.randoms[static_cast<std::size_t>(i)];
+
+        PF_EffectWorld* source = frame.source(layer);
+        const std::span<PF_EffectWorld> shifted = frame.time_shifted(layer);
+        if (time_shifted && !shifted.empty()) {
+            const std::int32_t t =
+                RowTimeShiftedIndex(i, count, shifted.size(), random_time, record.time_a);
+            source = t >= 0 && static_cast<std::size_t>(t) < shifted.size()
+                         ? &shifted[static_cast<std::size_t>(t)]
+                         : nullptr;
+        }
+
+        const auto l = static_cast<std::size_t>(layer);
+        const double width = source != nullptr ? source->width : 0;
+        const double height = source != nullptr ? source->height : 0;
+        std::array<PF_FloatMatrix, 2> matrices{};
+        for (int member = 0; member < 2; ++member) {
+            const double layer_rotation =
+                l < args.layer_rotations.size() ? args.layer_rotations[l][member] : 0;
+            matrices[static_cast<std::size_t>(member)] = CloneMatrix(RadialCloneTransform(
+                p, record, i, member, width, height, layer_rotation, downsample));
+        }
+        const bool displayed = l < args.layer_display.size() && args.layer_display[l] == 1;
+        plan.composite_mode.opacity = OpacityByte(RadialCloneOpacity(p, record, i, displayed));
+        frame.draw(source, matrices);
+    }
+    return frame.finish();
+}
+
+} // namespace plurion
