@@ -1,0 +1,344 @@
+// "Radial" and "Grid" frames through the stand-in host: where each clone lands, how it is
+// turned, scaled and faded, which source and which frame it shows, that grid cells get one
+// matrix, and that every frame gives back what it took, also when a host call fails. Expected
+// values are worked out from angles, cell indices and the random table, not from the code.
+#include "layout/clone_random.h"
+#include "render/grid_clone.h"
+#include "render/matrices.h"
+#include "render/radial_clone.h"
+#include "render_frame_support.h"
+
+#include <cmath>
+#include <complex>
+#include <numbers>
+
+namespace plurion {
+namespace {
+
+using test::FrameResult;
+using test::json;
+using Point = std::complex<double>;
+
+PF_FloatMatrix MatrixOf(const json& draw, std::size_t which = 0) {
+    PF_FloatMatrix m{};
+    for (std::size_t i = 0; i < 9; ++i) {
+        m.mat[i / 3][i % 3] = draw["matrices"][which][i].get<double>();
+    }
+    return m;
+}
+
+Point Apply(const PF_FloatMatrix& m, Point p) {
+    return {p.real() * m.mat[0][0] + p.imag() * m.mat[1][0] + m.mat[2][0],
+            p.real() * m.mat[0][1] + p.imag() * m.mat[1][1] + m.mat[2][1]};
+}
+
+// Where the source's centre lands, and what the source's x axis becomes (turn and size).
+Point CentreOf(const json& draw, std::size_t which = 0) {
+    return Apply(MatrixOf(draw, which),
+                 {draw["src"]["width"].get<double>() / 2, draw["src"]["height"].get<double>() / 2});
+}
+Point AxisOf(const json& draw, std::size_t which = 0) {
+    const PF_FloatMatrix m = MatrixOf(draw, which);
+    return {m.mat[0][0], m.mat[0][1]};
+}
+Point Polar(double length, double degrees) {
+    return std::polar(length, degrees * std::numbers::pi / 180);
+}
+
+void ExpectNear(Point actual, Point expected, const std::string& what) {
+    EXPECT_NEAR(actual.real(), expected.real(), 1e-9) << what;
+    EXPECT_NEAR(actual.imag(), expected.imag(), 1e-9) << what;
+}
+
+class RadialGridFrame : public test::RenderFixture {
+  protected:
+    std::vector<json> draws(const FrameResult& frame) {
+        EXPECT_EQ(frame.err, PF_Err_NONE);
+        EXPECT_TRUE(frame.leaks.empty()) << frame.leaks.front();
+        return frame.named("transform_world");
+    }
+
+    void radial() {
+        set(param::kCloneType, param::kRadial);
+        use_layer(1, 1); // "square", 16 x 16
+        set(radial_param::kPosition, 160, 120);
+    }
+
+    // A 3 x 2 grid of 60 x 40 cells about (160, 120), "Step" offsets, two sources.
+    void grid() {
+        set(param::kCloneType, param::kGrid);
+        use_layer(1, 0); // "wide", 40 x 20
+        use_layer(2, 1); // "square", 16 x 16
+        set(grid_param::kCountX, 3);
+        set(grid_param::kCountY, 2);
+        set(grid_param::kSizeX, 60);
+        set(grid_param::kSizeY, 40);
+        set(grid_param::kCloneOffsetMode, 1);
+        set(grid_param::kPosition, 160, 120);
+    }
+};
+
+TEST_F(RadialGridFrame, RadialFullCircleInEndModeStartsAboveTheCentre) {
+    radial();
+    set(radial_param::kCount, 4);
+    set(radial_param::kCloneOffsetMode, 2);
+    set(radial_param::kStartAngle, 0);
+    set(radial_param::kEndAngle, 360);
+    set(radial_param::kRadius, 100);
+    set(radial_param::kGlobalScale, 50); // radius 50, sources resampled to 8 x 8
+    set(radial_param::kLocalRotation, 10);
+    set(param::SourceRotationParam(1), 20);
+    for (const bool look : {false, true}) {
+        set(radial_param::kLookAtCenter, look ? 1 : 0);
+        const std::vector<json> clones = draws(render());
+        ASSERT_EQ(clones.size(), 4u);
+        for (std::size_t i = 0; i < 4; ++i) {
+            const double angle = -90.0 + 90.0 * static_cast<double>(i);
+            EXPECT_EQ(clones[i]["src"]["width"], 8);
+            EXPECT_EQ(clones[i]["num_matrices"], 2);
+            EXPECT_EQ(clones[i]["opacity"], 255);
+            ExpectNear(CentreOf(clones[i]), Point{160, 120} + Polar(50, angle), "place");
+            // "Look at Center" adds the clone's own angle to its other turns.
+            ExpectNear(AxisOf(clones[i]), Polar(1, 30 + (look ? angle : 0)), "turn");
+        }
+    }
+}
+
+TEST_F(RadialGridFrame, RadialStepArcWithOffsetsInPercentOfTheRadius) {
+    radial();
+    set(radial_param::kCount, 3);
+    set(radial_param::kCloneOffsetMode, 1); // "End Angle" is the step
+    set(radial_param::kStartAngle, 30);
+    set(radial_param::kEndAngle, 45);
+    set(radial_param::kRadius, 200);
+    set(radial_param::kOffsetPosition, 10, -5); // 20 and -10 pixels per step at radius 200
+    set(radial_param::kReverseOffset, 1);
+    set(radial_param::kOffsetScale, 10);
+    set(radial_param::kOffsetRotation, 15);
+    set(radial_param::kOffsetOpacity, 20);
+    set(radial_param::kOffsetTime, 2);
+    const std::vector<json> clones = draws(render(3));
+    ASSERT_EQ(clones.size(), 3u);
+    const int opacities[] = {250, 200, 150}; // faded by clone number, not reversed
+    for (std::size_t i = 0; i < 3; ++i) {
+        const double n = static_cast<double>(i);
+        const double j = 2 - n; // reversed
+        const Point place = Polar(200, -60 + 45 * n) + Point{20 * j, -10 * j};
+        ExpectNear(CentreOf(clones[i]), Point{160, 120} + place, "place");
+        ExpectNear(AxisOf(clones[i]), Polar(1 + 0.1 * j, 15 * n), "turn and size");
+        EXPECT_EQ(clones[i]["opacity"], opacities[i]);
+        EXPECT_EQ(clones[i]["src"]["from"], "square, frame " + std::to_string(3 + i));
+    }
+}
+
+TEST_F(RadialGridFrame, DownsampledCirclesAndCellsShrinkButTypedOffsetsDoNot) {
+    ParamPairs p;
+    p.set<radial_param::kCount>(0, 2);
+    p.set<radial_param::kCloneOffsetMode>(0, 1);
+    p.set<radial_param::kEndAngle>(0, 90);
+    p.set<radial_param::kRadius>(0, 100);
+    p.set<radial_param::kGlobalScale>(0, 100);
+    p.set<radial_param::kOffsetPosition>(0, {10, 0});
+    const CloneTransform r = RadialCloneTransform(p, CloneRandom{}, 1, 0, 8, 8, 0, {2, 4});
+    EXPECT_NEAR(r.place_x, 100.0 / 2 + 10, 1e-9); // at 0 degrees, plus 10 % of the radius
+    EXPECT_NEAR(r.place_y, 0, 1e-9);
+    const CloneTransform r0 = RadialCloneTransform(p, CloneRandom{}, 0, 0, 8, 8, 0, {2, 4});
+    EXPECT_NEAR(r0.place_y, -100.0 / 4, 1e-9);
+
+    ParamPairs g;
+    g.set<grid_param::kCountX>(0, 2);
+    g.set<grid_param::kCountY>(0, 1);
+    g.set<grid_param::kSizeX>(0, 61);
+    g.set<grid_param::kGlobalScale>(0, 100);
+    g.set<grid_param::kCloneOffsetMode>(0, 1);
+    // "Step" cells are whole pixels: 61 / 2 is 30, and column 1 sits half a cell right.
+    EXPECT_NEAR(GridCloneTransform(g, CloneRandom{}, {0, 1}, 8, 8, 0, {2, 1}).place_x, 15, 1e-9);
+    g.set<grid_param::kCloneOffsetMode>(0, 2);
+    EXPECT_NEAR(GridCloneTransform(g, CloneRandom{}, {0, 1}, 8, 8, 0, {2, 1}).place_x, 15.25, 1e-9);
+}
+
+TEST_F(RadialGridFrame, GridShearTurnsScalesAndFadesByRowAndColumn) {
+    grid();
+    set(grid_param::kOffsetPosition, 10, 4);
+    set(grid_param::kOffsetRotation, 30);
+    set(grid_param::kOffsetScaleX, 10);
+    set(grid_param::kReverseOffsetX, 1);
+    set(grid_param::kOffsetScaleY, 20);
+    set(grid_param::kOffsetOpacityX, 10);
+    set(grid_param::kOffsetOpacityY, -20); // fades from the last row backwards
+    const std::vector<json> cells = draws(render());
+    ASSERT_EQ(cells.size(), 6u);
+    const int widths[] = {40, 16, 40, 16, 40, 16}; // "Iterative" starts at the first source
+    const int opacities[] = {200, 180, 160, 250, 225, 200};
+    for (std::size_t n = 0; n < 6; ++n) {
+        const double row = static_cast<double>(n / 3);
+        const double col = static_cast<double>(n % 3);
+        const double cx = col - 1;
+        const double cy = row - 0.5;
+        EXPECT_EQ(cells[n]["src"]["width"], widths[n]);
+        EXPECT_EQ(cells[n]["num_matrices"], 1);
+        EXPECT_EQ(cells[n]["opacity"], opacities[n]);
+        ExpectNear(CentreOf(cells[n]), Point{160 + 60 * cx + 10 * cy, 120 + 40 * cy + 4 * cx},
+                   "place");
+        // The first row and the first column keep their rotation.
+        const double size = (1 + 0.1 * (2 - col)) * (1 + 0.2 * row);
+        ExpectNear(AxisOf(cells[n]), Polar(size, 30 * row * col), "turn and size");
+    }
+}
+
+TEST_F(RadialGridFrame, GridOrdersAndRandomValuesFollowTheCell) {
+    grid();
+    set(grid_param::kCloneOrder, 2); // "Blending": the first half of the cells, then the second
+    std::vector<json> cells = draws(render());
+    ASSERT_EQ(cells.size(), 6u);
+    for (std::size_t n = 0; n < 6; ++n) {
+        EXPECT_EQ(cells[n]["src"]["width"], n < 3 ? 40 : 16) << n;
+    }
+
+    use_layer(3, 2); // "tall", 10 x 30
+    set(grid_param::kCloneOrder, 3);
+    set(param::grid::kRandomSeed, 5);
+    set(grid_param::kRandomPosition, 20, 10);
+    set(grid_param::kRandomRotation, 90);
+    const std::vector<CloneRandom> table = BuildRandomTable(5);
+    cells = draws(render());
+    ASSERT_EQ(cells.size(), 6u);
+    const int widths[] = {40, 16, 10};
+    for (std::size_t n = 0; n < 6; ++n) {
+        const std::size_t row = n / 3;
+        const std::size_t col = n % 3;
+        // The layer from the record of the cell number, the rest from (row + 1) x (col + 1).
+        EXPECT_EQ(cells[n]["src"]["width"], widths[table[n + 1].order_pick[3 - 2]]) << n;
+        const CloneRandom& r = table[(row + 1) * (col + 1)];
+        const Point cell{60 * (static_cast<double>(col) - 1),
+                         40 * (static_cast<double>(row) - 0.5)};
+        ExpectNear(CentreOf(cells[n]),
+                   Point{160, 120} + cell + Point{r.jitter_x * 20, r.jitter_y * 10},
+                   "jittered place");
+        ExpectNear(AxisOf(cells[n]), Polar(1, r.rotation * 90 / 360), "random turn");
+    }
+}
+
+// Grid cells get only the shutter-open matrix, so a setting that moves during the shutter
+// leaves them exactly as sharp as without motion blur; radial clones get both and blur.
+TEST_F(RadialGridFrame, GridCellsStaySharpUnderMotionBlur) {
+    grid();
+    key(grid_param::kLocalRotation, 0, 90);
+    scene.composition.shutter_angle = 360;
+    scene.composition.shutter_phase = 0;
+    for (const int bpc : {8, 16, 32}) {
+        scene.composition.motion_blur = false;
+        ASSERT_EQ(render(0, bpc).err, PF_Err_NONE);
+        const std::vector<std::uint8_t> sharp(
+            static_cast<const std::uint8_t*>(static_cast<const void*>(output->data)),
+            static_cast<const std::uint8_t*>(static_cast<const void*>(output->data)) +
+                output->rowbytes * output->height);
+        scene.composition.motion_blur = true;
+        const std::vector<json> cells = draws(render(0, bpc));
+        ASSERT_EQ(cells.size(), 6u);
+        for (const json& cell : cells) {
+            EXPECT_EQ(cell["num_matrices"], 1);
+            ExpectNear(AxisOf(cell), {1, 0}, "shutter-open rotation");
+        }
+        const auto* blurred =
+            static_cast<const std::uint8_t*>(static_cast<const void*>(output->data));
+        EXPECT_TRUE(std::equal(sharp.begin(), sharp.end(), blurred)) << bpc;
+    }
+
+    scene.effect.clear();
+    radial();
+    key(radial_param::kStartAngle, 0, 90);
+    const std::vector<json> clones = draws(render());
+    ASSERT_FALSE(clones.empty());
+    EXPECT_EQ(clones[0]["num_matrices"], 2);
+    ExpectNear(CentreOf(clones[0], 0), Point{160, 120} + Polar(500, -90), "shutter open");
+    ExpectNear(CentreOf(clones[0], 1), Point{160, 120} + Polar(500, 0), "shutter close");
+}
+
+TEST_F(RadialGridFrame, GridTimeOffsetsWeighColumnsAndRows) {
+    grid();
+    scene.effect.erase(param::SourceLayerParam(1));
+    set(grid_param::kCountX, 2);
+    set(grid_param::kCountY, 2);
+    set(grid_param::kOffsetTimeX, 4);
+    set(grid_param::kOffsetTimeY, 4);
+    // Shifts of 0 and 4 frames are checked out; cell (row, col) takes the image
+    // (col x 2 x 4 / 2 + row x 2 x 4 / 2) / 8, truncated.
+    const std::vector<json> cells = draws(render(3));
+    ASSERT_EQ(cells.size(), 4u);
+    const int frames[] = {3, 3, 3, 7};
+    for (std::size_t n = 0; n < 4; ++n) {
+        EXPECT_EQ(cells[n]["src"]["from"], "square, frame " + std::to_string(frames[n])) << n;
+    }
+
+    // A failing copy of a time-shifted image stops the frame, which still gives all back.
+    const int before = session().faults().calls("copy");
+    ASSERT_EQ(render(3).err, PF_Err_NONE);
+    session().faults().fail("copy", session().faults().calls("copy") - before, 77);
+    const FrameResult failed = render(3);
+    session().faults().clear();
+    EXPECT_EQ(failed.err, 77);
+    EXPECT_TRUE(failed.leaks.empty());
+    EXPECT_TRUE(failed.named("transform_world").empty());
+}
+
+// Each host function a frame uses fails once at every call (or a sample of them): the frame
+// ends with the same error as a "Linear" frame, gives everything back and never crashes.
+TEST_F(RadialGridFrame, EveryFailingHostCallIsReportedAndCleanedUp) {
+    constexpr PF_Err kInjected = 77;
+    struct Case {
+        const char* function;
+        PF_Err expected;
+        std::size_t leaks; // at most this many things the host refused to take back
+    };
+    const Case cases[] = {
+        {"checkout_param", kInjected, 0},
+        {"checkin_param", kInjected, 1},
+        {"checkout_layer", kInjected, 0},
+        {"host_new_handle", PF_Err_OUT_OF_MEMORY, 0},
+        {"AcquireSuite", PF_Err_BAD_CALLBACK_PARAM, 0},
+        {"checkout_layer_pixels", kInjected, 0},
+        {"checkin_layer_pixels", kInjected, 1},
+        {"PF_NewWorld", kInjected, 0},
+        {"copy", PF_Err_NONE, 0},
+        {"checkout_output", kInjected, 0},
+        {"fill", kInjected, 0},
+        {"transform_world", kInjected, 0},
+        {"abort", kInjected, 0},
+        {"PF_DisposeWorld", kInjected, 1},
+        {"ReleaseSuite", PF_Err_NONE, 1},
+    };
+    for (const bool is_grid : {false, true}) {
+        scene.effect.clear();
+        if (is_grid) {
+            grid();
+        } else {
+            radial();
+            use_layer(2, 0);
+        }
+        for (const Case& c : cases) {
+            const int before = session().faults().calls(c.function);
+            ASSERT_EQ(render().err, PF_Err_NONE);
+            const int calls = session().faults().calls(c.function) - before;
+            ASSERT_GT(calls, 0) << c.function;
+            for (int n = 1; n <= calls; ++n) {
+                if (calls > 12 && n > 3 && n != calls / 2 && n < calls - 2) {
+                    continue;
+                }
+                session().faults().fail(c.function, n, kInjected);
+                const FrameResult frame = render();
+                session().faults().clear();
+                const std::string what = std::string(is_grid ? "grid " : "radial ") + c.function +
+                                         " call " + std::to_string(n);
+                EXPECT_EQ(frame.err, c.expected) << what;
+                EXPECT_LE(frame.leaks.size(), c.leaks) << what;
+                if (!frame.leaks.empty()) {
+                    restart();
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace plurion
