@@ -60,24 +60,27 @@ inline constexpr std::array<BlendingMode, 38> kBlendingModes = {{
 namespace blending_detail {
 
 // Walks the choices by index only, which every compiler can evaluate at compile time.
-constexpr bool NamesMatchChoices(std::string_view choices) {
-    std::size_t at = 0;
-    for (const BlendingMode& mode : kBlendingModes) {
-        if (at > choices.size()) {
-            return false;
-        }
-        for (const char c : mode.name) {
-            if (at >= choices.size() || choices[at] != c) {
+// Walks the choices by hand: the sanitizer builds cannot evaluate string_view::find on a global
+// array at compile time.
+constexpr bool NamesMatchChoices(const char* choices) {
+    std::size_t row = 0;
+    while (row < kBlendingModes.size()) {
+        for (const char letter : kBlendingModes[row].name) {
+            if (letter != *choices) {
                 return false;
             }
-            ++at;
+            ++choices;
         }
-        if (at < choices.size() && choices[at] != '|') {
+        if (*choices != '|' && *choices != '\0') {
             return false;
         }
-        ++at; // past the '|', or past the end after the last choice
+        ++row;
+        if (*choices == '\0') {
+            break;
+        }
+        ++choices;
     }
-    return at == choices.size() + 1;
+    return row == kBlendingModes.size() && *choices == '\0';
 }
 
 } // namespace blending_detail
