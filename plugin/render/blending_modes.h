@@ -59,7 +59,6 @@ inline constexpr std::array<BlendingMode, 38> kBlendingModes = {{
 
 namespace blending_detail {
 
-// Walks the choices by index only, which every compiler can evaluate at compile time.
 // Walks the choices by hand: the sanitizer builds cannot evaluate string_view::find on a global
 // array at compile time.
 constexpr bool NamesMatchChoices(const char* choices) {
