@@ -227,6 +227,13 @@ void FrameRenderer::set_source(const PF_EffectWorld& world, const std::string& s
     sources_[world.data] = source;
 }
 
+PF_Err FrameRenderer::send(PF_Cmd cmd, PF_InData& in, PF_OutData& out, void* extra) {
+    // This frame's services count what the effect takes during the command, also through the
+    // suites that have no effect_ref.
+    ActiveHostScope active(services_);
+    return session_.entry()(cmd, &in, &out, nullptr, nullptr, extra);
+}
+
 PF_Err FrameRenderer::render(WorldOwner& output) {
     PF_Err err = PF_Err_NONE;
     output_ = MakeWorld(scaled(scene_.effect_layer.width), scaled(scene_.effect_layer.height),
@@ -248,7 +255,7 @@ PF_Err FrameRenderer::render(WorldOwner& output) {
     PF_InData in = make_in_data();
     PF_OutData out{};
     command_ = "PF_Cmd_SMART_PRE_RENDER";
-    err = session_.call(PF_Cmd_SMART_PRE_RENDER, in, out, nullptr, nullptr, &pre_extra);
+    err = send(PF_Cmd_SMART_PRE_RENDER, in, out, &pre_extra);
 
     if (err == PF_Err_NONE) {
         PF_SmartRenderInput render_input{};
@@ -260,7 +267,7 @@ PF_Err FrameRenderer::render(WorldOwner& output) {
         in = make_in_data();
         out = PF_OutData{};
         command_ = "PF_Cmd_SMART_RENDER";
-        err = session_.call(PF_Cmd_SMART_RENDER, in, out, nullptr, nullptr, &render_extra);
+        err = send(PF_Cmd_SMART_RENDER, in, out, &render_extra);
     }
     // The effect owns its pre-render data; the host gives it back through the effect's own
     // function once the frame no longer needs it, whatever happened.

@@ -71,6 +71,7 @@ class FrameRenderer final : public HostCallTarget {
 
   private:
     PF_InData make_in_data();
+    PF_Err send(PF_Cmd cmd, PF_InData& in, PF_OutData& out, void* extra);
     // The scene layer a layer parameter shows at a time: index into scene.layers,
     // kEffectLayerIndex, or kNoLayer.
     int layer_of(PF_ParamIndex index, double frame) const;

@@ -1,5 +1,6 @@
 #include "params/params_setup.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace plurion {
@@ -93,9 +94,8 @@ PF_ParamDef MakeParamDef(const ParamRow& row) {
     def.uu.id = row.id;
     def.ui_flags = (row.flags & kStartsInvisible) ? PF_PUI_INVISIBLE : 0;
     def.flags = RowFlagsToHost(row.flags);
-    // The host keeps at most 31 characters of a name.
-    std::strncpy(def.name, row.name, sizeof def.name);
-    def.name[sizeof def.name - 1] = '\0';
+    // The host keeps at most 31 characters of a name; the rest of the field stays zero.
+    std::memcpy(def.name, row.name, std::min(std::strlen(row.name), sizeof def.name - 1));
     FillUnion(row, def);
     return def;
 }
