@@ -131,30 +131,25 @@ TEST_F(RadialGridFrame, RadialStepArcWithOffsetsInPercentOfTheRadius) {
     }
 }
 
-TEST_F(RadialGridFrame, DownsampledCirclesAndCellsShrinkButTypedOffsetsDoNot) {
+// At 1/N of full size the circle and the cells shrink; offsets typed in pixels or percent do not.
+TEST(RadialGridPlaces, DownsampleDividesCirclesAndWholeCells) {
     ParamPairs p;
     p.set<radial_param::kCount>(0, 2);
     p.set<radial_param::kCloneOffsetMode>(0, 1);
-    p.set<radial_param::kEndAngle>(0, 90);
+    p.set<radial_param::kEndAngle>(0, 90); // clone 1 at 0 degrees
     p.set<radial_param::kRadius>(0, 100);
     p.set<radial_param::kGlobalScale>(0, 100);
     p.set<radial_param::kOffsetPosition>(0, {10, 0});
-    const CloneTransform r = RadialCloneTransform(p, CloneRandom{}, 1, 0, 8, 8, 0, {2, 4});
-    EXPECT_NEAR(r.place_x, 100.0 / 2 + 10, 1e-9); // at 0 degrees, plus 10 % of the radius
-    EXPECT_NEAR(r.place_y, 0, 1e-9);
-    const CloneTransform r0 = RadialCloneTransform(p, CloneRandom{}, 0, 0, 8, 8, 0, {2, 4});
-    EXPECT_NEAR(r0.place_y, -100.0 / 4, 1e-9);
+    EXPECT_NEAR(RadialCloneTransform(p, {}, 1, 0, 8, 8, 0, {2, 4}).place_x, 100.0 / 2 + 10, 1e-9);
+    EXPECT_NEAR(RadialCloneTransform(p, {}, 0, 0, 8, 8, 0, {2, 4}).place_y, -100.0 / 4, 1e-9);
 
     ParamPairs g;
     g.set<grid_param::kCountX>(0, 2);
     g.set<grid_param::kCountY>(0, 1);
     g.set<grid_param::kSizeX>(0, 61);
     g.set<grid_param::kGlobalScale>(0, 100);
-    g.set<grid_param::kCloneOffsetMode>(0, 1);
-    // "Step" cells are whole pixels: 61 / 2 is 30, and column 1 sits half a cell right.
-    EXPECT_NEAR(GridCloneTransform(g, CloneRandom{}, {0, 1}, 8, 8, 0, {2, 1}).place_x, 15, 1e-9);
-    g.set<grid_param::kCloneOffsetMode>(0, 2);
-    EXPECT_NEAR(GridCloneTransform(g, CloneRandom{}, {0, 1}, 8, 8, 0, {2, 1}).place_x, 15.25, 1e-9);
+    g.set<grid_param::kCloneOffsetMode>(0, 1); // whole pixels: 61 / 2 is 30, half a cell is 15
+    EXPECT_NEAR(GridCloneTransform(g, {}, {0, 1}, 8, 8, 0, {2, 1}).place_x, 15, 1e-9);
 }
 
 TEST_F(RadialGridFrame, GridShearTurnsScalesAndFadesByRowAndColumn) {
