@@ -12,11 +12,11 @@ inline constexpr const char* kDemoScene = R"json({
                   "bpc": 8, "background": [0.07, 0.07, 0.09, 1],
                   "motion_blur": true, "shutter_angle": 180, "shutter_phase": -90},
   "layers": [
-    {"name": "star", "width": 64, "height": 64, "in_point": 0, "duration": 24,
+    {"name": "star", "width": 64, "height": 64, "in_point": 0, "duration": 26,
      "source": {"kind": "star", "color": [1, 0.75, 0.2, 1], "points": 5}},
-    {"name": "ring", "width": 48, "height": 48, "in_point": 0, "duration": 24,
+    {"name": "ring", "width": 48, "height": 48, "in_point": 0, "duration": 26,
      "source": {"kind": "ellipse", "color": [0.3, 0.7, 1, 1]}},
-    {"name": "count", "width": 80, "height": 64, "in_point": 0, "duration": 24,
+    {"name": "count", "width": 80, "height": 64, "in_point": 0, "duration": 26,
      "source": {"kind": "counter", "color": [1, 1, 1, 1], "background": [0.5, 0.1, 0.3, 0.8]}}
   ],
   "effect_layer": {
