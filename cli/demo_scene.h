@@ -1,14 +1,20 @@
-// The scene `plurion render` draws when no scene file is given: procedural layers only, so it
-// needs no files.
+// The scenes `plurion render` draws when no scene file is given: one part per clone type,
+// procedural layers only, so they need no files.
 #pragma once
+
+#include <array>
 
 namespace plurion::cli {
 
-inline constexpr const char* kDemoSceneName = "demo";
+struct DemoPart {
+    const char* name;
+    const char* scene;
+};
 
-inline constexpr const char* kDemoScene = R"json({
+inline constexpr std::array<DemoPart, 3> kDemoParts = {{
+    {"linear", R"json({
   "description": "Plurion demo: a row of stars and rings turning as it runs, over a gradient.",
-  "composition": {"name": "demo", "width": 640, "height": 360, "fps": 24, "frames": 24,
+  "composition": {"name": "demo_linear", "width": 640, "height": 360, "fps": 24, "frames": 24,
                   "bpc": 8, "background": [0.07, 0.07, 0.09, 1],
                   "motion_blur": true, "shutter_angle": 180, "shutter_phase": -90},
   "layers": [
@@ -39,6 +45,60 @@ inline constexpr const char* kDemoScene = R"json({
     "Layers/Selection/Layer 2": "ring",
     "Layers/Selection/Layer 3": "count"
   }
-})json";
+})json"},
+    {"radial", R"json({
+  "description": "Plurion demo, radial part: a ring of bars and stars facing the centre, opening and turning over the shot, with motion blur.",
+  "composition": {"name": "demo_radial", "width": 640, "height": 360, "fps": 24, "frames": 24,
+                  "bpc": 8, "background": [0.05, 0.05, 0.08, 1],
+                  "motion_blur": true, "shutter_angle": 180, "shutter_phase": -90},
+  "layers": [
+    {"name": "bar", "width": 56, "height": 18,
+     "source": {"kind": "rectangle", "color": [0.95, 0.8, 0.2, 1], "size": [52, 12]}},
+    {"name": "star", "width": 40, "height": 40,
+     "source": {"kind": "star", "color": [0.4, 0.8, 1, 1], "points": 5}}
+  ],
+  "effect": {
+    "Clone Type": "Radial",
+    "Radial Mode/Count": 16,
+    "Radial Mode/Radius": 130,
+    "Radial Mode/Look at Center": true,
+    "Radial Mode/End Angle": {"keys": [[0, 180], [23, 360]]},
+    "Radial Mode/Transform/Local/Position": [320, 180],
+    "Radial Mode/Transform/Global/Rotation": {"keys": [[0, 0], [23, 60]]},
+    "Radial Mode/Offset/Clone Offset Mode": "End",
+    "Radial Mode/Offset/Offset Scale": 80,
+    "Layers/Selection/Layer 1": "bar",
+    "Layers/Selection/Layer 2": "star"
+  }
+})json"},
+    {"grid", R"json({
+  "description": "Plurion demo, grid part: a sheared grid whose cells turn by row times column and fade across, three sources in turn.",
+  "composition": {"name": "demo_grid", "width": 640, "height": 360, "fps": 24, "frames": 24,
+                  "bpc": 8, "background": [0.07, 0.07, 0.09, 1]},
+  "layers": [
+    {"name": "star", "width": 40, "height": 40,
+     "source": {"kind": "star", "color": [1, 0.75, 0.2, 1], "points": 5}},
+    {"name": "bar", "width": 40, "height": 14,
+     "source": {"kind": "rectangle", "color": [0.3, 0.9, 0.5, 1], "size": [36, 10]}},
+    {"name": "ball", "width": 32, "height": 32,
+     "source": {"kind": "ellipse", "color": [0.3, 0.6, 1, 1]}}
+  ],
+  "effect": {
+    "Clone Type": "Grid",
+    "Grid Mode/Count X": 9,
+    "Grid Mode/Count Y": 5,
+    "Grid Mode/Size X": 60,
+    "Grid Mode/Size Y": 56,
+    "Grid Mode/Transform/Local/Position": [300, 180],
+    "Grid Mode/Offset/Clone Offset Mode": "Step",
+    "Grid Mode/Offset/Offset Position": [10, 4],
+    "Grid Mode/Offset/Offset Rotation": {"keys": [[0, 0], [23, 10]]},
+    "Grid Mode/Offset/Offset Opacity X": 8,
+    "Layers/Selection/Layer 1": "star",
+    "Layers/Selection/Layer 2": "bar",
+    "Layers/Selection/Layer 3": "ball"
+  }
+})json"},
+}};
 
 } // namespace plurion::cli

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #if defined(_WIN32)
 #include <io.h>
@@ -158,33 +159,43 @@ std::pair<int, int> FrameRange(const std::string& text, int duration) {
     }
 }
 
-plurion::host::Scene ReadScene(const std::string& path,
-                               const plurion::host::ParamRegistry& params) {
-    if (path.empty()) {
-        return plurion::host::ParseScene(nlohmann::json::parse(plurion::cli::kDemoScene),
-                                         plurion::cli::kDemoSceneName,
-                                         std::filesystem::current_path(), params);
+// A scene to render and where its frames go.
+struct RenderJob {
+    plurion::host::Scene scene;
+    std::string output_pattern; // empty: the default for the scene
+};
+
+// The scene file, or without one every part of the built-in demo; an output pattern given for
+// the demo gets each part's name in front of its file name.
+std::vector<RenderJob> RenderJobs(const RenderArgs& args,
+                                  const plurion::host::ParamRegistry& params) {
+    std::vector<RenderJob> jobs;
+    if (!args.scene.empty()) {
+        jobs.push_back({plurion::host::LoadScene(args.scene, params), args.output});
+        return jobs;
     }
-    return plurion::host::LoadScene(path, params);
+    for (const plurion::cli::DemoPart& part : plurion::cli::kDemoParts) {
+        std::string pattern;
+        if (!args.output.empty()) {
+            const std::filesystem::path given(args.output);
+            pattern =
+                (given.parent_path() / (std::string(part.name) + "_" + given.filename().string()))
+                    .string();
+        }
+        jobs.push_back({plurion::host::ParseScene(nlohmann::json::parse(part.scene),
+                                                  std::string("demo_") + part.name,
+                                                  std::filesystem::current_path(), params),
+                        pattern});
+    }
+    return jobs;
 }
 
 int RunRender(const std::string& module_path, const RenderArgs& args) {
     EffectSession session(module_path);
     Check(session.global_setup(), "PF_Cmd_GLOBAL_SETUP");
     Check(session.params_setup(), "PF_Cmd_PARAMS_SETUP");
-    const plurion::host::Scene scene = ReadScene(args.scene, session.params());
+    const std::vector<RenderJob> jobs = RenderJobs(args, session.params());
 
-    plurion::host::RenderOptions options;
-    options.bpc = args.bpc.value_or(scene.composition.bpc);
-    options.downsample = args.downsample;
-    std::tie(options.first_frame, options.last_frame) =
-        FrameRange(args.frames, scene.composition.frames);
-    options.output_pattern =
-        args.output.empty()
-            ? plurion::host::DefaultOutputPattern(scene.composition.name, options.bpc)
-            : args.output;
-    options.threads =
-        args.threads > 0 ? args.threads : static_cast<int>(std::thread::hardware_concurrency());
     std::ofstream trace_file;
     std::unique_ptr<plurion::host::Trace> trace;
     if (!args.trace.empty()) {
@@ -193,16 +204,30 @@ int RunRender(const std::string& module_path, const RenderArgs& args) {
             throw std::runtime_error("cannot write the trace file " + args.trace);
         }
         trace = std::make_unique<plurion::host::Trace>(trace_file);
+    }
+    for (const RenderJob& job : jobs) {
+        const plurion::host::Scene& scene = job.scene;
+        plurion::host::RenderOptions options;
+        options.bpc = args.bpc.value_or(scene.composition.bpc);
+        options.downsample = args.downsample;
+        std::tie(options.first_frame, options.last_frame) =
+            FrameRange(args.frames, scene.composition.frames);
+        options.output_pattern =
+            job.output_pattern.empty()
+                ? plurion::host::DefaultOutputPattern(scene.composition.name, options.bpc)
+                : job.output_pattern;
+        options.threads =
+            args.threads > 0 ? args.threads : static_cast<int>(std::thread::hardware_concurrency());
         options.trace = trace.get();
-    }
-    if (!args.quiet && PLURION_ISATTY(2)) {
-        options.progress = &std::cerr;
-    }
-    const plurion::host::RenderSummary summary =
-        plurion::host::RenderScene(session, scene, options);
-    if (!args.quiet) {
-        std::cout << "rendered " << summary.frames << " frames of " << scene.composition.name
-                  << " to " << options.output_pattern << " in " << summary.seconds << " s\n";
+        if (!args.quiet && PLURION_ISATTY(2)) {
+            options.progress = &std::cerr;
+        }
+        const plurion::host::RenderSummary summary =
+            plurion::host::RenderScene(session, scene, options);
+        if (!args.quiet) {
+            std::cout << "rendered " << summary.frames << " frames of " << scene.composition.name
+                      << " to " << options.output_pattern << " in " << summary.seconds << " s\n";
+        }
     }
     return 0;
 }
