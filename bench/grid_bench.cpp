@@ -47,19 +47,19 @@ host::Scene GridScene(const GridCase& c) {
     set(param::kCloneType, param::kGrid);
     set(param::SourceLayerParam(1), 0);
     const int side = c.cells_per_side == 0 ? 1 : c.cells_per_side;
-    set(grid_param::kCountX, side);
-    set(grid_param::kCountY, side);
-    set(grid_param::kCloneOffsetMode, 2);
-    set(grid_param::kSizeX, 1880);
-    set(grid_param::kSizeY, 1040);
-    set(grid_param::kPosition, 960, 540);
-    set(grid_param::kOffsetRotation, 720); // most cells turned: the general resampling path
-    set(grid_param::kOffsetOpacityX, 50);
+    set(param::grid::kCountX, side);
+    set(param::grid::kCountY, side);
+    set(param::grid::kCloneOffsetMode, 2);
+    set(param::grid::kSizeX, 1880);
+    set(param::grid::kSizeY, 1040);
+    set(param::grid::kPosition, 960, 540);
+    set(param::grid::kOffsetRotation, 720); // most cells turned: the general resampling path
+    set(param::grid::kOffsetOpacityX, 50);
     if (c.cells_per_side == 0) {
         set(param::grid::kLocalScale, 0);
     }
     if (c.motion_blur) {
-        scene.effect[grid_param::kGlobalRotation] = {{0.0, {0, 0}}, {1.0, {10, 0}}};
+        scene.effect[param::grid::kGlobalRotation] = {{0.0, {0, 0}}, {1.0, {10, 0}}};
     }
     return scene;
 }

@@ -61,7 +61,7 @@ class RadialGridFrame : public test::RenderFixture {
     void radial() {
         set(param::kCloneType, param::kRadial);
         use_layer(1, 1); // "square", 16 x 16
-        set(radial_param::kPosition, 160, 120);
+        set(param::radial::kPosition, 160, 120);
     }
 
     // A 3 x 2 grid of 60 x 40 cells about (160, 120), "Step" offsets, two sources.
@@ -69,27 +69,27 @@ class RadialGridFrame : public test::RenderFixture {
         set(param::kCloneType, param::kGrid);
         use_layer(1, 0); // "wide", 40 x 20
         use_layer(2, 1); // "square", 16 x 16
-        set(grid_param::kCountX, 3);
-        set(grid_param::kCountY, 2);
-        set(grid_param::kSizeX, 60);
-        set(grid_param::kSizeY, 40);
-        set(grid_param::kCloneOffsetMode, 1);
-        set(grid_param::kPosition, 160, 120);
+        set(param::grid::kCountX, 3);
+        set(param::grid::kCountY, 2);
+        set(param::grid::kSizeX, 60);
+        set(param::grid::kSizeY, 40);
+        set(param::grid::kCloneOffsetMode, 1);
+        set(param::grid::kPosition, 160, 120);
     }
 };
 
 TEST_F(RadialGridFrame, RadialFullCircleInEndModeStartsAboveTheCentre) {
     radial();
-    set(radial_param::kCount, 4);
-    set(radial_param::kCloneOffsetMode, 2);
-    set(radial_param::kStartAngle, 0);
-    set(radial_param::kEndAngle, 360);
-    set(radial_param::kRadius, 100);
-    set(radial_param::kGlobalScale, 50); // radius 50, sources resampled to 8 x 8
-    set(radial_param::kLocalRotation, 10);
+    set(param::radial::kCount, 4);
+    set(param::radial::kCloneOffsetMode, 2);
+    set(param::radial::kStartAngle, 0);
+    set(param::radial::kEndAngle, 360);
+    set(param::radial::kRadius, 100);
+    set(param::radial::kGlobalScale, 50); // radius 50, sources resampled to 8 x 8
+    set(param::radial::kLocalRotation, 10);
     set(param::SourceRotationParam(1), 20);
     for (const bool look : {false, true}) {
-        set(radial_param::kLookAtCenter, look ? 1 : 0);
+        set(param::radial::kLookAtCenter, look ? 1 : 0);
         const std::vector<json> clones = draws(render());
         ASSERT_EQ(clones.size(), 4u);
         for (std::size_t i = 0; i < 4; ++i) {
@@ -106,17 +106,17 @@ TEST_F(RadialGridFrame, RadialFullCircleInEndModeStartsAboveTheCentre) {
 
 TEST_F(RadialGridFrame, RadialStepArcWithOffsetsInPercentOfTheRadius) {
     radial();
-    set(radial_param::kCount, 3);
-    set(radial_param::kCloneOffsetMode, 1); // "End Angle" is the step
-    set(radial_param::kStartAngle, 30);
-    set(radial_param::kEndAngle, 45);
-    set(radial_param::kRadius, 200);
-    set(radial_param::kOffsetPosition, 10, -5); // 20 and -10 pixels per step at radius 200
-    set(radial_param::kReverseOffset, 1);
-    set(radial_param::kOffsetScale, 10);
-    set(radial_param::kOffsetRotation, 15);
-    set(radial_param::kOffsetOpacity, 20);
-    set(radial_param::kOffsetTime, 2);
+    set(param::radial::kCount, 3);
+    set(param::radial::kCloneOffsetMode, 1); // "End Angle" is the step
+    set(param::radial::kStartAngle, 30);
+    set(param::radial::kEndAngle, 45);
+    set(param::radial::kRadius, 200);
+    set(param::radial::kOffsetPosition, 10, -5); // 20 and -10 pixels per step at radius 200
+    set(param::radial::kReverseOffset, 1);
+    set(param::radial::kOffsetScale, 10);
+    set(param::radial::kOffsetRotation, 15);
+    set(param::radial::kOffsetOpacity, 20);
+    set(param::radial::kOffsetTime, 2);
     const std::vector<json> clones = draws(render(3));
     ASSERT_EQ(clones.size(), 3u);
     const int opacities[] = {250, 200, 150}; // faded by clone number, not reversed
@@ -134,33 +134,33 @@ TEST_F(RadialGridFrame, RadialStepArcWithOffsetsInPercentOfTheRadius) {
 // At 1/N of full size the circle and the cells shrink; offsets typed in pixels or percent do not.
 TEST(RadialGridPlaces, DownsampleDividesCirclesAndWholeCells) {
     ParamPairs p;
-    p.set<radial_param::kCount>(0, 2);
-    p.set<radial_param::kCloneOffsetMode>(0, 1);
-    p.set<radial_param::kEndAngle>(0, 90); // clone 1 at 0 degrees
-    p.set<radial_param::kRadius>(0, 100);
-    p.set<radial_param::kGlobalScale>(0, 100);
-    p.set<radial_param::kOffsetPosition>(0, {10, 0});
+    p.set<param::radial::kCount>(0, 2);
+    p.set<param::radial::kCloneOffsetMode>(0, 1);
+    p.set<param::radial::kEndAngle>(0, 90); // clone 1 at 0 degrees
+    p.set<param::radial::kRadius>(0, 100);
+    p.set<param::radial::kGlobalScale>(0, 100);
+    p.set<param::radial::kOffsetPosition>(0, {10, 0});
     EXPECT_NEAR(RadialCloneTransform(p, {}, 1, 0, 8, 8, 0, {2, 4}).place_x, 100.0 / 2 + 10, 1e-9);
     EXPECT_NEAR(RadialCloneTransform(p, {}, 0, 0, 8, 8, 0, {2, 4}).place_y, -100.0 / 4, 1e-9);
 
     ParamPairs g;
-    g.set<grid_param::kCountX>(0, 2);
-    g.set<grid_param::kCountY>(0, 1);
-    g.set<grid_param::kSizeX>(0, 61);
-    g.set<grid_param::kGlobalScale>(0, 100);
-    g.set<grid_param::kCloneOffsetMode>(0, 1); // whole pixels: 61 / 2 is 30, half a cell is 15
+    g.set<param::grid::kCountX>(0, 2);
+    g.set<param::grid::kCountY>(0, 1);
+    g.set<param::grid::kSizeX>(0, 61);
+    g.set<param::grid::kGlobalScale>(0, 100);
+    g.set<param::grid::kCloneOffsetMode>(0, 1); // whole pixels: 61 / 2 is 30, half a cell is 15
     EXPECT_NEAR(GridCloneTransform(g, {}, {0, 1}, 8, 8, 0, {2, 1}).place_x, 15, 1e-9);
 }
 
 TEST_F(RadialGridFrame, GridShearTurnsScalesAndFadesByRowAndColumn) {
     grid();
-    set(grid_param::kOffsetPosition, 10, 4);
-    set(grid_param::kOffsetRotation, 30);
-    set(grid_param::kOffsetScaleX, 10);
-    set(grid_param::kReverseOffsetX, 1);
-    set(grid_param::kOffsetScaleY, 20);
-    set(grid_param::kOffsetOpacityX, 10);
-    set(grid_param::kOffsetOpacityY, -20); // fades from the last row backwards
+    set(param::grid::kOffsetPosition, 10, 4);
+    set(param::grid::kOffsetRotation, 30);
+    set(param::grid::kOffsetScaleX, 10);
+    set(param::grid::kReverseOffsetX, 1);
+    set(param::grid::kOffsetScaleY, 20);
+    set(param::grid::kOffsetOpacityX, 10);
+    set(param::grid::kOffsetOpacityY, -20); // fades from the last row backwards
     const std::vector<json> cells = draws(render());
     ASSERT_EQ(cells.size(), 6u);
     const int widths[] = {40, 16, 40, 16, 40, 16}; // "Iterative" starts at the first source
@@ -183,7 +183,7 @@ TEST_F(RadialGridFrame, GridShearTurnsScalesAndFadesByRowAndColumn) {
 
 TEST_F(RadialGridFrame, GridOrdersAndRandomValuesFollowTheCell) {
     grid();
-    set(grid_param::kCloneOrder, 2); // "Blending": the first half of the cells, then the second
+    set(param::grid::kCloneOrder, 2); // "Blending": the first half of the cells, then the second
     std::vector<json> cells = draws(render());
     ASSERT_EQ(cells.size(), 6u);
     for (std::size_t n = 0; n < 6; ++n) {
@@ -191,10 +191,10 @@ TEST_F(RadialGridFrame, GridOrdersAndRandomValuesFollowTheCell) {
     }
 
     use_layer(3, 2); // "tall", 10 x 30
-    set(grid_param::kCloneOrder, 3);
+    set(param::grid::kCloneOrder, 3);
     set(param::grid::kRandomSeed, 5);
-    set(grid_param::kRandomPosition, 20, 10);
-    set(grid_param::kRandomRotation, 90);
+    set(param::grid::kRandomPosition, 20, 10);
+    set(param::grid::kRandomRotation, 90);
     const std::vector<CloneRandom> table = BuildRandomTable(5);
     cells = draws(render());
     ASSERT_EQ(cells.size(), 6u);
@@ -218,7 +218,7 @@ TEST_F(RadialGridFrame, GridOrdersAndRandomValuesFollowTheCell) {
 // leaves them exactly as sharp as without motion blur; radial clones get both and blur.
 TEST_F(RadialGridFrame, GridCellsStaySharpUnderMotionBlur) {
     grid();
-    key(grid_param::kLocalRotation, 0, 90);
+    key(param::grid::kLocalRotation, 0, 90);
     scene.composition.shutter_angle = 360;
     scene.composition.shutter_phase = 0;
     for (const int bpc : {8, 16, 32}) {
@@ -242,7 +242,7 @@ TEST_F(RadialGridFrame, GridCellsStaySharpUnderMotionBlur) {
 
     scene.effect.clear();
     radial();
-    key(radial_param::kStartAngle, 0, 90);
+    key(param::radial::kStartAngle, 0, 90);
     const std::vector<json> clones = draws(render());
     ASSERT_FALSE(clones.empty());
     EXPECT_EQ(clones[0]["num_matrices"], 2);
@@ -253,10 +253,10 @@ TEST_F(RadialGridFrame, GridCellsStaySharpUnderMotionBlur) {
 TEST_F(RadialGridFrame, GridTimeOffsetsWeighColumnsAndRows) {
     grid();
     scene.effect.erase(param::SourceLayerParam(1));
-    set(grid_param::kCountX, 2);
-    set(grid_param::kCountY, 2);
-    set(grid_param::kOffsetTimeX, 4);
-    set(grid_param::kOffsetTimeY, 4);
+    set(param::grid::kCountX, 2);
+    set(param::grid::kCountY, 2);
+    set(param::grid::kOffsetTimeX, 4);
+    set(param::grid::kOffsetTimeY, 4);
     // Shifts of 0 and 4 frames are checked out; cell (row, col) takes the image
     // (col x 2 x 4 / 2 + row x 2 x 4 / 2) / 8, truncated.
     const std::vector<json> cells = draws(render(3));

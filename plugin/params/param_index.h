@@ -92,7 +92,8 @@ static_assert(RowOf(kEffectParamCount).kind == ParamKind::GroupEnd);
 // The clone-type popup's choices; "Linear" is 1.
 enum CloneType : int { kLinear = 1, kRadial, kGrid, kPath, kObject };
 
-// Parameters that the pre-render and render passes read from the clone plan, by group.
+// Parameters that the pre-render and render passes read from the clone plan, by group; the
+// groups of the row types name the same controls alike.
 namespace linear {
 inline constexpr int kCloneOrder = FindParam("Linear Mode/Clone Order");
 inline constexpr int kCount = FindParam("Linear Mode/Count");
@@ -118,24 +119,59 @@ inline constexpr int kRandomSeed = FindParam("Linear Mode/Random/Random Seed");
 } // namespace linear
 
 namespace radial {
+inline constexpr int kCloneOrder = FindParam("Radial Mode/Clone Order");
 inline constexpr int kCount = FindParam("Radial Mode/Count");
+inline constexpr int kRadius = FindParam("Radial Mode/Radius");
+inline constexpr int kLookAtCenter = FindParam("Radial Mode/Look at Center");
+inline constexpr int kStartAngle = FindParam("Radial Mode/Start Angle");
+inline constexpr int kEndAngle = FindParam("Radial Mode/End Angle");
 inline constexpr int kLocalScale = FindParam("Radial Mode/Transform/Local/Scale");
+inline constexpr int kPosition = FindParam("Radial Mode/Transform/Local/Position");
+inline constexpr int kLocalRotation = FindParam("Radial Mode/Transform/Local/Rotation");
 inline constexpr int kGlobalScale = FindParam("Radial Mode/Transform/Global/Scale");
+inline constexpr int kAnchorPoint = FindParam("Radial Mode/Transform/Global/Anchor Point");
+inline constexpr int kGlobalRotation = FindParam("Radial Mode/Transform/Global/Rotation");
+inline constexpr int kCloneOffsetMode = FindParam("Radial Mode/Offset/Clone Offset Mode");
+inline constexpr int kOffsetPosition = FindParam("Radial Mode/Offset/Offset Position");
+inline constexpr int kOffsetRotation = FindParam("Radial Mode/Offset/Offset Rotation");
+inline constexpr int kOffsetScale = FindParam("Radial Mode/Offset/Offset Scale");
+inline constexpr int kOffsetOpacity = FindParam("Radial Mode/Offset/Offset Opacity");
 inline constexpr int kOffsetTime = FindParam("Radial Mode/Offset/Offset Time");
+inline constexpr int kReverseOffset = FindParam("Radial Mode/Offset/Reverse Offset");
+inline constexpr int kRandomPosition = FindParam("Radial Mode/Random/Random Position");
+inline constexpr int kRandomScale = FindParam("Radial Mode/Random/Random Scale");
+inline constexpr int kRandomRotation = FindParam("Radial Mode/Random/Random Rotation");
+inline constexpr int kRandomOpacity = FindParam("Radial Mode/Random/Random Opacity");
 inline constexpr int kRandomTime = FindParam("Radial Mode/Random/Random Time");
 inline constexpr int kRandomSeed = FindParam("Radial Mode/Random/Random Seed");
 } // namespace radial
 
 namespace grid {
+inline constexpr int kCloneOrder = FindParam("Grid Mode/Clone Order");
 inline constexpr int kCountX = FindParam("Grid Mode/Count X");
 inline constexpr int kCountY = FindParam("Grid Mode/Count Y");
 inline constexpr int kSizeX = FindParam("Grid Mode/Size X");
 inline constexpr int kSizeY = FindParam("Grid Mode/Size Y");
 inline constexpr int kLocalScale = FindParam("Grid Mode/Transform/Local/Scale");
+inline constexpr int kPosition = FindParam("Grid Mode/Transform/Local/Position");
+inline constexpr int kLocalRotation = FindParam("Grid Mode/Transform/Local/Rotation");
 inline constexpr int kGlobalScale = FindParam("Grid Mode/Transform/Global/Scale");
+inline constexpr int kAnchorPoint = FindParam("Grid Mode/Transform/Global/Anchor Point");
+inline constexpr int kGlobalRotation = FindParam("Grid Mode/Transform/Global/Rotation");
+inline constexpr int kCloneOffsetMode = FindParam("Grid Mode/Offset/Clone Offset Mode");
+inline constexpr int kOffsetPosition = FindParam("Grid Mode/Offset/Offset Position");
+inline constexpr int kOffsetRotation = FindParam("Grid Mode/Offset/Offset Rotation");
+inline constexpr int kOffsetScaleX = FindParam("Grid Mode/Offset/Offset Scale X");
+inline constexpr int kOffsetScaleY = FindParam("Grid Mode/Offset/Offset Scale Y");
+inline constexpr int kOffsetOpacityX = FindParam("Grid Mode/Offset/Offset Opacity X");
+inline constexpr int kOffsetOpacityY = FindParam("Grid Mode/Offset/Offset Opacity Y");
 inline constexpr int kOffsetTimeX = FindParam("Grid Mode/Offset/Offset Time X");
 inline constexpr int kOffsetTimeY = FindParam("Grid Mode/Offset/Offset Time Y");
+inline constexpr int kReverseOffsetX = FindParam("Grid Mode/Offset/Reverse Offset X");
+inline constexpr int kReverseOffsetY = FindParam("Grid Mode/Offset/Reverse Offset Y");
+inline constexpr int kRandomPosition = FindParam("Grid Mode/Random/Random Position");
 inline constexpr int kRandomScale = FindParam("Grid Mode/Random/Random Scale");
+inline constexpr int kRandomRotation = FindParam("Grid Mode/Random/Random Rotation");
 inline constexpr int kRandomOpacity = FindParam("Grid Mode/Random/Random Opacity");
 inline constexpr int kRandomTime = FindParam("Grid Mode/Random/Random Time");
 inline constexpr int kRandomSeed = FindParam("Grid Mode/Random/Random Seed");

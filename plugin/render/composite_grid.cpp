@@ -35,7 +35,7 @@ double OpacityFactor(double offset_opacity, bool step_mode, std::int32_t index, 
 CloneTransform GridCloneTransform(const ParamPairs& p, const CloneRandom& record, GridCell cell,
                                   double source_width, double source_height, double layer_rotation,
                                   Downsample downsample) {
-    namespace grid = grid_param;
+    namespace grid = param::grid;
     const bool step_mode = p.get<grid::kCloneOffsetMode>(0) == 1;
     const Axis x = AxisOf(cell.col, p.get<grid::kCountX>(0), p.get<grid::kReverseOffsetX>(0) == 1);
     const Axis y = AxisOf(cell.row, p.get<grid::kCountY>(0), p.get<grid::kReverseOffsetY>(0) == 1);
@@ -90,7 +90,7 @@ CloneTransform GridCloneTransform(const ParamPairs& p, const CloneRandom& record
 
 std::uint8_t GridOpacityByte(const ParamPairs& p, const CloneRandom& record, GridCell cell,
                              bool displayed) {
-    namespace grid = grid_param;
+    namespace grid = param::grid;
     if (!displayed) {
         return 0;
     }
@@ -114,7 +114,7 @@ std::uint8_t GridOpacityByte(const ParamPairs& p, const CloneRandom& record, Gri
 
 std::int32_t GridTimeShiftedIndex(const ParamPairs& p, GridCell cell, std::size_t images,
                                   std::uint32_t time_a) {
-    namespace grid = grid_param;
+    namespace grid = param::grid;
     const auto n = static_cast<double>(images);
     if (p.get<grid::kRandomTime>(0) > 0) {
         return TruncateToInt32(time_a * n / 10000.0);
@@ -127,7 +127,7 @@ std::int32_t GridTimeShiftedIndex(const ParamPairs& p, GridCell cell, std::size_
 }
 
 PF_Err CompositeGrid(CompositeArgs& args) {
-    namespace grid = grid_param;
+    namespace grid = param::grid;
     ClonePlan& plan = *args.plan;
     const ParamPairs& p = plan.params;
     const std::int32_t count_x = p.get<grid::kCountX>(0);
@@ -152,25 +152,18 @@ PF_Err CompositeGrid(CompositeArgs& args) {
                            true);
             const CloneRandom& record = plan.randoms[GridRandomRecord(cell)];
 
-            PF_EffectWorld* source = frame.source(layer);
-            const std::span<PF_EffectWorld> shifted = frame.time_shifted(layer);
-            if (time_shifted && !shifted.empty()) {
-                const std::int32_t t = GridTimeShiftedIndex(
-                    p, cell, shifted.size(), plan.randoms[static_cast<std::size_t>(number)].time_a);
-                source = t >= 0 && static_cast<std::size_t>(t) < shifted.size()
-                             ? &shifted[static_cast<std::size_t>(t)]
-                             : nullptr;
-            }
-
-            const auto l = static_cast<std::size_t>(layer);
-            const double layer_rotation =
-                l < args.layer_rotations.size() ? args.layer_rotations[l][0] : 0;
+            const std::uint32_t time_a = plan.randoms[static_cast<std::size_t>(number)].time_a;
+            PF_EffectWorld* source =
+                frame.clone_source(layer, time_shifted, [&](std::size_t images) {
+                    return GridTimeShiftedIndex(p, cell, images, time_a);
+                });
             // One matrix, so the host draws grid cells without motion blur.
-            const std::array<PF_FloatMatrix, 1> matrix = {CloneMatrix(GridCloneTransform(
-                p, record, cell, source != nullptr ? source->width : 0,
-                source != nullptr ? source->height : 0, layer_rotation, downsample))};
-            const bool displayed = l < args.layer_display.size() && args.layer_display[l] == 1;
-            plan.composite_mode.opacity = GridOpacityByte(p, record, cell, displayed);
+            const std::array<PF_FloatMatrix, 1> matrix = {CloneMatrix(
+                GridCloneTransform(p, record, cell, source != nullptr ? source->width : 0,
+                                   source != nullptr ? source->height : 0,
+                                   LayerRotation(args, layer, 0), downsample))};
+            plan.composite_mode.opacity =
+                GridOpacityByte(p, record, cell, LayerDisplayed(args, layer));
             frame.draw(source, matrix);
         }
     }

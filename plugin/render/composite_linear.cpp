@@ -1,5 +1,6 @@
 #include "layout/truncate.h"
 #include "render/clone_layer.h"
+#include "render/composite_row.h"
 #include "render/compositor.h"
 #include "render/linear_clone.h"
 
@@ -77,47 +78,17 @@ std::int32_t RowTimeShiftedIndex(std::int32_t i, std::int32_t count, std::size_t
 
 PF_Err CompositeLinear(CompositeArgs& args) {
     namespace linear = param::linear;
-    ClonePlan& plan = *args.plan;
-    const ParamPairs& p = plan.params;
-    const std::int32_t count = p.get<linear::kCount>(0);
-    const std::int32_t random_time = p.get<linear::kRandomTime>(0);
-    const bool time_shifted = p.get<linear::kOffsetTime>(0) > 0 || random_time > 0;
-    const std::int32_t order = p.get<linear::kCloneOrder>(0);
-
-    CompositorFrame frame(args, time_shifted);
-    // Record i + 1 exists for every count the parameter allows; a larger count stops there.
-    const std::int32_t clones =
-        std::min<std::int32_t>(count, static_cast<std::int32_t>(plan.randoms.size()) - 1);
-    std::int32_t layer = 0;
-    for (std::int32_t i = 0; i < clones && frame.ok(); ++i) {
-        PickCloneLayer(i + 1, i, 1, count, 1, plan, order, args.layer_count, layer, false);
-        const CloneRandom& record = plan.randoms[static_cast<std::size_t>(i)];
-
-        PF_EffectWorld* source = frame.source(layer);
-        const std::span<PF_EffectWorld> shifted = frame.time_shifted(layer);
-        if (time_shifted && !shifted.empty()) {
-            const std::int32_t t =
-                RowTimeShiftedIndex(i, count, shifted.size(), random_time, record.time_a);
-            source = t >= 0 && static_cast<std::size_t>(t) < shifted.size()
-                         ? &shifted[static_cast<std::size_t>(t)]
-                         : nullptr;
-        }
-
-        const auto l = static_cast<std::size_t>(layer);
-        const double width = source != nullptr ? source->width : 0;
-        const double height = source != nullptr ? source->height : 0;
-        std::array<PF_FloatMatrix, 2> matrices{};
-        for (int member = 0; member < 2; ++member) {
-            const double layer_rotation =
-                l < args.layer_rotations.size() ? args.layer_rotations[l][member] : 0;
-            matrices[static_cast<std::size_t>(member)] = CloneMatrix(
-                LinearCloneTransform(p, record, i, member, width, height, layer_rotation));
-        }
-        const bool displayed = l < args.layer_display.size() && args.layer_display[l] == 1;
-        plan.composite_mode.opacity = OpacityByte(LinearCloneOpacity(p, record, i, displayed));
-        frame.draw(source, matrices);
-    }
-    return frame.finish();
+    const ParamPairs& p = args.plan->params;
+    return CompositeRow<linear::kCount, linear::kCloneOrder, linear::kOffsetTime,
+                        linear::kRandomTime>(
+        args,
+        [&](const CloneRandom& record, std::int32_t i, int member, double width, double height,
+            double layer_rotation) {
+            return LinearCloneTransform(p, record, i, member, width, height, layer_rotation);
+        },
+        [&](const CloneRandom& record, std::int32_t i, bool displayed) {
+            return LinearCloneOpacity(p, record, i, displayed);
+        });
 }
 
 } // namespace plurion

@@ -1,4 +1,5 @@
 #include "render/clone_layer.h"
+#include "render/composite_row.h"
 #include "render/linear_clone.h"
 #include "render/radial_clone.h"
 
@@ -9,7 +10,7 @@
 namespace plurion {
 
 double RadialCloneAngle(const ParamPairs& p, std::int32_t i, int member) {
-    namespace radial = radial_param;
+    namespace radial = param::radial;
     const double start = p.get<radial::kStartAngle>(member);
     const double end = p.get<radial::kEndAngle>(member);
     if (p.get<radial::kCloneOffsetMode>(member) == 1) {
@@ -21,7 +22,7 @@ double RadialCloneAngle(const ParamPairs& p, std::int32_t i, int member) {
 CloneTransform RadialCloneTransform(const ParamPairs& p, const CloneRandom& record, std::int32_t i,
                                     int member, double source_width, double source_height,
                                     double layer_rotation, Downsample downsample) {
-    namespace radial = radial_param;
+    namespace radial = param::radial;
     const double steps = RowSteps(p.get<radial::kCount>(0));
     const bool step_mode = p.get<radial::kCloneOffsetMode>(member) == 1;
     const double j = p.get<radial::kReverseOffset>(member) == 1 ? steps - i : i;
@@ -65,7 +66,7 @@ CloneTransform RadialCloneTransform(const ParamPairs& p, const CloneRandom& reco
 
 CloneOpacity RadialCloneOpacity(const ParamPairs& p, const CloneRandom& record, std::int32_t i,
                                 bool displayed) {
-    namespace radial = radial_param;
+    namespace radial = param::radial;
     CloneOpacity o;
     o.displayed = displayed;
     o.offset_opacity = p.get<radial::kOffsetOpacity>(0);
@@ -79,48 +80,20 @@ CloneOpacity RadialCloneOpacity(const ParamPairs& p, const CloneRandom& record, 
 }
 
 PF_Err CompositeRadial(CompositeArgs& args) {
-    namespace radial = radial_param;
-    ClonePlan& plan = *args.plan;
-    const ParamPairs& p = plan.params;
-    const std::int32_t count = p.get<radial::kCount>(0);
-    const std::int32_t random_time = p.get<radial::kRandomTime>(0);
-    const bool time_shifted = p.get<radial::kOffsetTime>(0) > 0 || random_time > 0;
-    const std::int32_t order = p.get<radial::kCloneOrder>(0);
+    namespace radial = param::radial;
+    const ParamPairs& p = args.plan->params;
     const Downsample downsample = DownsampleOf(*args.in_data);
-
-    CompositorFrame frame(args, time_shifted);
-    const std::int32_t clones =
-        std::min<std::int32_t>(count, static_cast<std::int32_t>(plan.randoms.size()) - 1);
-    std::int32_t layer = 0;
-    for (std::int32_t i = 0; i < clones && frame.ok(); ++i) {
-        PickCloneLayer(i + 1, i, 1, count, 1, plan, order, args.layer_count, layer, false);
-        const CloneRandom& record = plan.randoms[static_cast<std::size_t>(i)];
-
-        PF_EffectWorld* source = frame.source(layer);
-        const std::span<PF_EffectWorld> shifted = frame.time_shifted(layer);
-        if (time_shifted && !shifted.empty()) {
-            const std::int32_t t =
-                RowTimeShiftedIndex(i, count, shifted.size(), random_time, record.time_a);
-            source = t >= 0 && static_cast<std::size_t>(t) < shifted.size()
-                         ? &shifted[static_cast<std::size_t>(t)]
-                         : nullptr;
-        }
-
-        const auto l = static_cast<std::size_t>(layer);
-        const double width = source != nullptr ? source->width : 0;
-        const double height = source != nullptr ? source->height : 0;
-        std::array<PF_FloatMatrix, 2> matrices{};
-        for (int member = 0; member < 2; ++member) {
-            const double layer_rotation =
-                l < args.layer_rotations.size() ? args.layer_rotations[l][member] : 0;
-            matrices[static_cast<std::size_t>(member)] = CloneMatrix(RadialCloneTransform(
-                p, record, i, member, width, height, layer_rotation, downsample));
-        }
-        const bool displayed = l < args.layer_display.size() && args.layer_display[l] == 1;
-        plan.composite_mode.opacity = OpacityByte(RadialCloneOpacity(p, record, i, displayed));
-        frame.draw(source, matrices);
-    }
-    return frame.finish();
+    return CompositeRow<radial::kCount, radial::kCloneOrder, radial::kOffsetTime,
+                        radial::kRandomTime>(
+        args,
+        [&](const CloneRandom& record, std::int32_t i, int member, double width, double height,
+            double layer_rotation) {
+            return RadialCloneTransform(p, record, i, member, width, height, layer_rotation,
+                                        downsample);
+        },
+        [&](const CloneRandom& record, std::int32_t i, bool displayed) {
+            return RadialCloneOpacity(p, record, i, displayed);
+        });
 }
 
 } // namespace plurion

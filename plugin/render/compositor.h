@@ -33,6 +33,11 @@ struct CompositeArgs {
 
 using Compositor = PF_Err (*)(CompositeArgs& args);
 
+// A taking-part layer's rotation at shutter member `member` (0 for a layer outside the lists),
+// and whether its display switch is on.
+double LayerRotation(const CompositeArgs& args, std::int32_t layer, int member);
+bool LayerDisplayed(const CompositeArgs& args, std::int32_t layer);
+
 PF_Err CompositeLinear(CompositeArgs& args);
 
 inline constexpr std::size_t kMaxSourceLayers = 20;
@@ -53,6 +58,21 @@ class CompositorFrame {
 
     // The prepared source at `index` of the source list, or null.
     PF_EffectWorld* source(std::int32_t index) const;
+
+    // The world a clone shows: the prepared source of `layer`, or, with time offsets and
+    // time-shifted images of that layer, the image at `pick(image count)`; null when the pick
+    // falls outside them.
+    template <class PickImage>
+    PF_EffectWorld* clone_source(std::int32_t layer, bool time_offsets, PickImage pick) {
+        const std::span<PF_EffectWorld> images = time_shifted(layer);
+        if (!time_offsets || images.empty()) {
+            return source(layer);
+        }
+        const std::int32_t t = pick(images.size());
+        return t >= 0 && static_cast<std::size_t>(t) < images.size()
+                   ? &images[static_cast<std::size_t>(t)]
+                   : nullptr;
+    }
 
     // Draws one clone of `source` with the plan's composite mode through `matrices` (shutter
     // open first). Skipped without a source or after an error.

@@ -6,6 +6,16 @@
 
 namespace plurion {
 
+double LayerRotation(const CompositeArgs& args, std::int32_t layer, int member) {
+    const auto l = static_cast<std::size_t>(layer);
+    return l < args.layer_rotations.size() ? args.layer_rotations[l][member] : 0;
+}
+
+bool LayerDisplayed(const CompositeArgs& args, std::int32_t layer) {
+    const auto l = static_cast<std::size_t>(layer);
+    return l < args.layer_display.size() && args.layer_display[l] == 1;
+}
+
 CompositorFrame::CompositorFrame(CompositeArgs& args, bool time_shifted)
     : args_(args), world_suite_(args.in_data, args.out_data),
       checkouts_(args.in_data->effect_ref, args.extra->cb) {

@@ -15,36 +15,6 @@
 
 namespace plurion {
 
-// The "Grid Mode" parameters the compositor reads besides those named for the pre-render.
-namespace grid_param {
-inline constexpr int kCloneOrder = param::FindParam("Grid Mode/Clone Order");
-inline constexpr int kCountX = param::grid::kCountX;
-inline constexpr int kCountY = param::grid::kCountY;
-inline constexpr int kSizeX = param::grid::kSizeX;
-inline constexpr int kSizeY = param::grid::kSizeY;
-inline constexpr int kPosition = param::FindParam("Grid Mode/Transform/Local/Position");
-inline constexpr int kLocalRotation = param::FindParam("Grid Mode/Transform/Local/Rotation");
-inline constexpr int kGlobalScale = param::grid::kGlobalScale;
-inline constexpr int kAnchorPoint = param::FindParam("Grid Mode/Transform/Global/Anchor Point");
-inline constexpr int kGlobalRotation = param::FindParam("Grid Mode/Transform/Global/Rotation");
-inline constexpr int kCloneOffsetMode = param::FindParam("Grid Mode/Offset/Clone Offset Mode");
-inline constexpr int kOffsetPosition = param::FindParam("Grid Mode/Offset/Offset Position");
-inline constexpr int kOffsetRotation = param::FindParam("Grid Mode/Offset/Offset Rotation");
-inline constexpr int kOffsetScaleX = param::FindParam("Grid Mode/Offset/Offset Scale X");
-inline constexpr int kOffsetScaleY = param::FindParam("Grid Mode/Offset/Offset Scale Y");
-inline constexpr int kOffsetOpacityX = param::FindParam("Grid Mode/Offset/Offset Opacity X");
-inline constexpr int kOffsetOpacityY = param::FindParam("Grid Mode/Offset/Offset Opacity Y");
-inline constexpr int kOffsetTimeX = param::grid::kOffsetTimeX;
-inline constexpr int kOffsetTimeY = param::grid::kOffsetTimeY;
-inline constexpr int kReverseOffsetX = param::FindParam("Grid Mode/Offset/Reverse Offset X");
-inline constexpr int kReverseOffsetY = param::FindParam("Grid Mode/Offset/Reverse Offset Y");
-inline constexpr int kRandomPosition = param::FindParam("Grid Mode/Random/Random Position");
-inline constexpr int kRandomScale = param::grid::kRandomScale;
-inline constexpr int kRandomRotation = param::FindParam("Grid Mode/Random/Random Rotation");
-inline constexpr int kRandomOpacity = param::grid::kRandomOpacity;
-inline constexpr int kRandomTime = param::grid::kRandomTime;
-} // namespace grid_param
-
 struct GridCell {
     std::int32_t row = 0;
     std::int32_t col = 0;

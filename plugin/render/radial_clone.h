@@ -14,33 +14,6 @@
 
 namespace plurion {
 
-// The "Radial Mode" parameters the compositor reads besides those named for the pre-render.
-namespace radial_param {
-inline constexpr int kCloneOrder = param::FindParam("Radial Mode/Clone Order");
-inline constexpr int kCount = param::radial::kCount;
-inline constexpr int kRadius = param::FindParam("Radial Mode/Radius");
-inline constexpr int kLookAtCenter = param::FindParam("Radial Mode/Look at Center");
-inline constexpr int kStartAngle = param::FindParam("Radial Mode/Start Angle");
-inline constexpr int kEndAngle = param::FindParam("Radial Mode/End Angle");
-inline constexpr int kPosition = param::FindParam("Radial Mode/Transform/Local/Position");
-inline constexpr int kLocalRotation = param::FindParam("Radial Mode/Transform/Local/Rotation");
-inline constexpr int kGlobalScale = param::radial::kGlobalScale;
-inline constexpr int kAnchorPoint = param::FindParam("Radial Mode/Transform/Global/Anchor Point");
-inline constexpr int kGlobalRotation = param::FindParam("Radial Mode/Transform/Global/Rotation");
-inline constexpr int kCloneOffsetMode = param::FindParam("Radial Mode/Offset/Clone Offset Mode");
-inline constexpr int kOffsetPosition = param::FindParam("Radial Mode/Offset/Offset Position");
-inline constexpr int kOffsetRotation = param::FindParam("Radial Mode/Offset/Offset Rotation");
-inline constexpr int kOffsetScale = param::FindParam("Radial Mode/Offset/Offset Scale");
-inline constexpr int kOffsetOpacity = param::FindParam("Radial Mode/Offset/Offset Opacity");
-inline constexpr int kOffsetTime = param::radial::kOffsetTime;
-inline constexpr int kReverseOffset = param::FindParam("Radial Mode/Offset/Reverse Offset");
-inline constexpr int kRandomPosition = param::FindParam("Radial Mode/Random/Random Position");
-inline constexpr int kRandomScale = param::FindParam("Radial Mode/Random/Random Scale");
-inline constexpr int kRandomRotation = param::FindParam("Radial Mode/Random/Random Rotation");
-inline constexpr int kRandomOpacity = param::FindParam("Radial Mode/Random/Random Opacity");
-inline constexpr int kRandomTime = param::radial::kRandomTime;
-} // namespace radial_param
-
 // The angle of clone `i` in degrees, at shutter member `member`. "Step" adds "End Angle" per
 // clone; "End" spreads the arc over the count itself, so a full turn does not put the last
 // clone on the first. The -90 puts angle 0 straight above the centre.
