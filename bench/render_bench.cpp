@@ -8,6 +8,7 @@
 #include "session/effect_session.h"
 #include "session/frame_render.h"
 #include "suites/host_services.h"
+#include "support/frame_bench.h"
 #include "world.h"
 
 #include <benchmark/benchmark.h>
@@ -120,11 +121,6 @@ BENCHMARK(BM_PreRenderHostDoubleAlone)->Unit(benchmark::kMillisecond);
 
 // ---- Whole "Linear" frames through the stand-in host ------------------------------------------
 
-std::string ModulePath() {
-    const char* path = std::getenv("PLURION_MODULE");
-    return path != nullptr ? path : PLURION_MODULE_PATH;
-}
-
 struct FrameCase {
     const char* name;
     int clones; // 0: the empty baseline (output cleared, nothing drawn)
@@ -138,24 +134,14 @@ const FrameCase kFrameCases[] = {
 };
 
 host::Scene FrameScene(const FrameCase& c) {
-    host::Scene scene;
-    scene.composition = {"bench", 1920, 1080, 24.0, 48, 8};
-    scene.composition.motion_blur = c.motion_blur;
-    scene.composition.shutter_angle = 180;
-    scene.composition.shutter_phase = -90;
-    scene.effect_layer = {"effect", 1920, 1080, 0, 48, host::SolidSource{}};
-    scene.layers = {{"source", 128, 128, 0, 48, host::SolidSource{{0.2f, 0.6f, 1.0f, 1.0f}}}};
-    const auto set = [&](int index, double x, double y = 0) {
-        scene.effect[index] = {{0.0, {x, y}}};
-    };
-    set(param::SourceLayerParam(1), 0);
-    set(param::linear::kCount, c.clones == 0 ? 1 : c.clones);
-    set(param::linear::kCloneOffsetMode, 2);
-    set(param::linear::kOffsetPosition, 1600, 700);
-    set(param::linear::kOffsetRotation, 720);
-    set(param::linear::kOffsetOpacity, 50);
+    host::Scene scene = bench::FullHdScene(128, c.motion_blur);
+    bench::Hold(scene, param::linear::kCount, c.clones == 0 ? 1 : c.clones);
+    bench::Hold(scene, param::linear::kCloneOffsetMode, 2);
+    bench::Hold(scene, param::linear::kOffsetPosition, 1600, 700);
+    bench::Hold(scene, param::linear::kOffsetRotation, 720);
+    bench::Hold(scene, param::linear::kOffsetOpacity, 50);
     if (c.clones == 0) {
-        set(param::linear::kLocalScale, 0);
+        bench::Hold(scene, param::linear::kLocalScale, 0);
     }
     if (c.motion_blur) {
         scene.effect[param::linear::kGlobalRotation] = {{0.0, {0, 0}}, {1.0, {10, 0}}};
@@ -163,30 +149,10 @@ host::Scene FrameScene(const FrameCase& c) {
     return scene;
 }
 
-void BM_LinearFrame(benchmark::State& state, const FrameCase& c) {
-    host::EffectSession session(ModulePath());
-    if (session.global_setup() != PF_Err_NONE || session.params_setup() != PF_Err_NONE) {
-        state.SkipWithError("the effect did not set up");
-        return;
-    }
-    const host::Scene scene = FrameScene(c);
-    host::SourceCache cache;
-    for (auto _ : state) {
-        host::WorldOwner output;
-        host::FrameRenderer renderer(session, scene, cache, host::FrameOptions{});
-        if (renderer.render(output) != PF_Err_NONE || !renderer.leaks().empty()) {
-            state.SkipWithError("the frame failed or leaked");
-            break;
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * 1920 * 1080);
-    state.SetLabel("items are output pixels");
-}
-
 const bool kFramesRegistered = [] {
     for (const FrameCase& c : kFrameCases) {
         benchmark::RegisterBenchmark(c.name, [&c](benchmark::State& state) {
-            BM_LinearFrame(state, c);
+            bench::RenderFrames(state, FrameScene(c));
         })->Unit(benchmark::kMillisecond);
     }
     return true;
