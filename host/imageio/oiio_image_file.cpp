@@ -16,7 +16,7 @@ std::unique_ptr<OIIO::ImageInput> OpenInput(const std::filesystem::path& file) {
         throw ImageFileError(file, "no such file");
     }
     // Ask for straight colour where the format stores it (PNG, TGA, unassociated TIFF); the
-    // reader then marks the spec, and everything else arrives premultiplied.
+    // reader then marks its ImageSpec, and everything else arrives premultiplied.
     OIIO::ImageSpec config;
     config.attribute("oiio:UnassociatedAlpha", 1);
     auto input = OIIO::ImageInput::open(file.string(), &config);
