@@ -146,6 +146,23 @@ TEST(FrameProtocol, RefusesWhatThePreRenderDidNotAskFor) {
               PF_Err_BAD_CALLBACK_PARAM); // outside a pre-render
 }
 
+TEST(HostAccounting, WorldsMadeThroughTheCallbacksAreCounted) {
+    Fixture fixture;
+    FrameRenderer renderer(fixture.session, fixture.scene, fixture.cache, {});
+    PF_UtilCallbacks utils{};
+    FillUtilCallbacks(utils);
+    PF_EffectWorld world{};
+    ASSERT_EQ(utils.new_world(renderer.effect_ref(), 3, 2, PF_NewWorldFlag_DEEP_PIXELS, &world),
+              PF_Err_NONE);
+    EXPECT_EQ(PixelFormatOf(world), PF_PixelFormat_ARGB64);
+    const PF_Pixel16 grey{32768, 16384, 16384, 16384};
+    EXPECT_EQ(utils.fill16(renderer.effect_ref(), &grey, nullptr, &world), PF_Err_NONE);
+    EXPECT_EQ(reinterpret_cast<const PF_Pixel16*>(world.data)[5].red, 16384);
+    EXPECT_EQ(renderer.leaks().size(), 1u);
+    EXPECT_EQ(utils.dispose_world(renderer.effect_ref(), &world), PF_Err_NONE);
+    EXPECT_TRUE(renderer.leaks().empty());
+}
+
 TEST(HostAccounting, ReportsWhatWasNotGivenBack) {
     FaultInjector faults;
     HostServices services(faults);

@@ -114,6 +114,56 @@ PF_Err Fill(PF_ProgPtr ref, const PF_Pixel* color, const PF_Rect* rect, PF_Effec
     return err;
 }
 
+PF_Err Fill16(PF_ProgPtr ref, const PF_Pixel16* color, const PF_Rect* rect, PF_EffectWorld* world) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    PF_Err err = Injected(target, "fill16");
+    if (err == PF_Err_NONE) {
+        err = FillWorld16(color, rect, world);
+    }
+    Record(target, {{"function", "fill16"}, {"rect", RectJson(rect)}}, err);
+    return err;
+}
+
+// The callback form of making a world: 8 bits, or 16 with PF_NewWorldFlag_DEEP_PIXELS; the
+// host's worlds always start cleared.
+PF_Err NewWorldCallback(PF_ProgPtr ref, A_long width, A_long height, PF_NewWorldFlags flags,
+                        PF_EffectWorld* world) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    PF_Err err = Injected(target, "new_world");
+    if (err == PF_Err_NONE) {
+        const PF_PixelFormat format = (flags & PF_NewWorldFlag_DEEP_PIXELS) != 0
+                                          ? PF_PixelFormat_ARGB64
+                                          : PF_PixelFormat_ARGB32;
+        err = world == nullptr ? PF_Err_BAD_CALLBACK_PARAM
+                               : target.services().worlds.create(width, height, format, *world);
+    }
+    Record(target, {{"function", "new_world"}, {"width", width}, {"height", height}}, err);
+    return err;
+}
+
+PF_Err DisposeWorldCallback(PF_ProgPtr ref, PF_EffectWorld* world) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    const PF_Err injected = Injected(target, "dispose_world");
+    return GiveBack(injected, world == nullptr ? PF_Err_BAD_CALLBACK_PARAM
+                                               : target.services().worlds.dispose(*world));
+}
+
+// Runs the iterations one after the other on the calling thread, as thread 0; the first error
+// ends the loop.
+PF_Err IterateGeneric(A_long iterations, void* refcon,
+                      PF_Err (*fn)(void* refcon, A_long thread_index, A_long i,
+                                   A_long iterations)) {
+    if (fn == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    for (A_long i = 0; i < iterations; ++i) {
+        if (const PF_Err err = fn(refcon, 0, i, iterations)) {
+            return err;
+        }
+    }
+    return PF_Err_NONE;
+}
+
 json MatricesJson(const PF_FloatMatrix* matrices, A_long count) {
     json out = json::array();
     for (A_long i = 0; matrices != nullptr && i < count; ++i) {
@@ -259,6 +309,10 @@ void FillUtilCallbacks(PF_UtilCallbacks& callbacks) {
     callbacks.copy = Copy;
     callbacks.fill = Fill;
     callbacks.transform_world = Transform;
+    callbacks.fill16 = Fill16;
+    callbacks.new_world = NewWorldCallback;
+    callbacks.dispose_world = DisposeWorldCallback;
+    callbacks.iterate_generic = IterateGeneric;
     const PF_HandleSuite1& handles = HandleSuiteTable();
     callbacks.host_new_handle = handles.host_new_handle;
     callbacks.host_lock_handle = handles.host_lock_handle;
