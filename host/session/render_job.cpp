@@ -199,6 +199,9 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
         thread.join();
     }
     if (failed) {
+        if (options.progress != nullptr) {
+            *options.progress << '\n'; // the error goes on a line of its own
+        }
         throw RenderError(first_error);
     }
     summary.frames = total;
