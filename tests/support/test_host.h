@@ -31,12 +31,18 @@ struct TestHost {
 };
 
 // The effect module built with the tests.
-inline std::string ModulePath() { return PLURION_MODULE_PATH; }
+inline std::string ModulePath() {
+    return PLURION_MODULE_PATH;
+}
 
 // The small effect of the tests that walks the whole smart-render protocol.
-inline std::string ProtocolModulePath() { return PLURION_PROTOCOL_MODULE_PATH; }
+inline std::string ProtocolModulePath() {
+    return PLURION_PROTOCOL_MODULE_PATH;
+}
 
 // A module that loads but has no registration entry.
-inline std::string NoEntryModulePath() { return PLURION_NO_ENTRY_MODULE_PATH; }
+inline std::string NoEntryModulePath() {
+    return PLURION_NO_ENTRY_MODULE_PATH;
+}
 
 } // namespace plurion::test
