@@ -176,51 +176,7 @@ TEST_F(LinearFrame, TimeShiftedClonesShowTheirOwnFrames) {
 // Each host function the frame uses fails once at every call (or a sample of its calls): the
 // frame ends with the specified error, gives everything back and never crashes.
 TEST_F(LinearFrame, EveryFailingHostCallIsReportedAndCleanedUp) {
-    constexpr PF_Err kInjected = 77;
-    struct Case {
-        const char* function;
-        PF_Err expected;
-        std::size_t leaks; // at most this many things the host refused to take back
-    };
-    const Case cases[] = {
-        {"checkout_param", kInjected, 0},
-        {"checkin_param", kInjected, 1},
-        {"checkout_layer", kInjected, 0},
-        {"host_new_handle", PF_Err_OUT_OF_MEMORY, 0},
-        {"AcquireSuite", PF_Err_BAD_CALLBACK_PARAM, 0},
-        {"checkout_layer_pixels", kInjected, 0},
-        {"checkin_layer_pixels", kInjected, 1},
-        {"PF_NewWorld", kInjected, 0},
-        {"copy", PF_Err_NONE, 0}, // the render does not look at its own copies
-        {"checkout_output", kInjected, 0},
-        {"fill", kInjected, 0},
-        {"transform_world", kInjected, 0},
-        {"abort", kInjected, 0},
-        {"PF_DisposeWorld", kInjected, 1},
-        {"ReleaseSuite", PF_Err_NONE, 1},
-    };
-    for (const Case& c : cases) {
-        const int before = session().faults().calls(c.function);
-        ASSERT_EQ(render().err, PF_Err_NONE);
-        const int calls = session().faults().calls(c.function) - before;
-        ASSERT_GT(calls, 0) << c.function;
-        std::vector<int> nths;
-        for (int n = 1; n <= calls; ++n) {
-            if (calls <= 12 || n <= 3 || n == calls / 2 || n >= calls - 2) {
-                nths.push_back(n);
-            }
-        }
-        for (const int n : nths) {
-            session().faults().fail(c.function, n, kInjected);
-            const FrameResult frame = render();
-            session().faults().clear();
-            EXPECT_EQ(frame.err, c.expected) << c.function << " call " << n;
-            EXPECT_LE(frame.leaks.size(), c.leaks) << c.function << " call " << n;
-            if (!frame.leaks.empty()) {
-                restart();
-            }
-        }
-    }
+    expect_every_failure_cleaned_up("linear");
 }
 
 } // namespace

@@ -128,22 +128,28 @@ std::vector<ShiftedImage> GridShiftedImages(const GridTimeShift& shift, std::int
     return set.take();
 }
 
-PF_Err TimeShiftLinear(const TimeShiftContext& context, ClonePlan& plan) {
+namespace {
+
+// The rows ("Linear", "Radial") name their count and time controls alike.
+template <int Count, int OffsetTime, int RandomTime>
+PF_Err TimeShiftRow(const TimeShiftContext& context, ClonePlan& plan) {
     const ParamPairs& p = plan.params;
-    const RowTimeShift shift{p.get<param::linear::kCount>(0), p.get<param::linear::kOffsetTime>(0),
-                             p.get<param::linear::kRandomTime>(0)};
+    const RowTimeShift shift{p.get<Count>(0), p.get<OffsetTime>(0), p.get<RandomTime>(0)};
     return RequestImages(
         context, plan,
         RowShiftedImages(shift, LayerCountOf(plan), plan.randoms, ClockOf(*context.in_data)));
 }
 
+} // namespace
+
+PF_Err TimeShiftLinear(const TimeShiftContext& context, ClonePlan& plan) {
+    namespace linear = param::linear;
+    return TimeShiftRow<linear::kCount, linear::kOffsetTime, linear::kRandomTime>(context, plan);
+}
+
 PF_Err TimeShiftRadial(const TimeShiftContext& context, ClonePlan& plan) {
-    const ParamPairs& p = plan.params;
-    const RowTimeShift shift{p.get<param::radial::kCount>(0), p.get<param::radial::kOffsetTime>(0),
-                             p.get<param::radial::kRandomTime>(0)};
-    return RequestImages(
-        context, plan,
-        RowShiftedImages(shift, LayerCountOf(plan), plan.randoms, ClockOf(*context.in_data)));
+    namespace radial = param::radial;
+    return TimeShiftRow<radial::kCount, radial::kOffsetTime, radial::kRandomTime>(context, plan);
 }
 
 PF_Err TimeShiftGrid(const TimeShiftContext& context, ClonePlan& plan) {

@@ -57,16 +57,8 @@ CloneTransform LinearCloneTransform(const ParamPairs& p, const CloneRandom& reco
 CloneOpacity LinearCloneOpacity(const ParamPairs& p, const CloneRandom& record, std::int32_t i,
                                 bool displayed) {
     namespace linear = param::linear;
-    CloneOpacity o;
-    o.displayed = displayed;
-    o.offset_opacity = p.get<linear::kOffsetOpacity>(0);
-    o.step_mode = p.get<linear::kCloneOffsetMode>(0) == 1;
-    o.random_opacity = p.get<linear::kRandomOpacity>(0);
-    o.random_factor = record.opacity;
-    o.clone = i;
-    o.count = p.get<linear::kCount>(0);
-    o.steps = RowSteps(o.count);
-    return o;
+    return RowCloneOpacity<linear::kCount, linear::kCloneOffsetMode, linear::kOffsetOpacity,
+                           linear::kRandomOpacity>(p, record, i, displayed);
 }
 
 std::int32_t RowTimeShiftedIndex(std::int32_t i, std::int32_t count, std::size_t images,

@@ -67,16 +67,8 @@ CloneTransform RadialCloneTransform(const ParamPairs& p, const CloneRandom& reco
 CloneOpacity RadialCloneOpacity(const ParamPairs& p, const CloneRandom& record, std::int32_t i,
                                 bool displayed) {
     namespace radial = param::radial;
-    CloneOpacity o;
-    o.displayed = displayed;
-    o.offset_opacity = p.get<radial::kOffsetOpacity>(0);
-    o.step_mode = p.get<radial::kCloneOffsetMode>(0) == 1;
-    o.random_opacity = p.get<radial::kRandomOpacity>(0);
-    o.random_factor = record.opacity;
-    o.clone = i;
-    o.count = p.get<radial::kCount>(0);
-    o.steps = RowSteps(o.count);
-    return o;
+    return RowCloneOpacity<radial::kCount, radial::kCloneOffsetMode, radial::kOffsetOpacity,
+                           radial::kRandomOpacity>(p, record, i, displayed);
 }
 
 PF_Err CompositeRadial(CompositeArgs& args) {

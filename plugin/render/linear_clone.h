@@ -13,6 +13,23 @@ namespace plurion {
 // D: the number of steps along the row, 1 for a single clone.
 double RowSteps(std::int32_t count);
 
+// The opacity inputs of clone `i` of a row (member 0 of every value); the indices name the
+// type's "Count", "Clone Offset Mode", "Offset Opacity" and "Random Opacity".
+template <int Count, int CloneOffsetMode, int OffsetOpacity, int RandomOpacity>
+CloneOpacity RowCloneOpacity(const ParamPairs& p, const CloneRandom& record, std::int32_t i,
+                             bool displayed) {
+    CloneOpacity o;
+    o.displayed = displayed;
+    o.offset_opacity = p.get<OffsetOpacity>(0);
+    o.step_mode = p.get<CloneOffsetMode>(0) == 1;
+    o.random_opacity = p.get<RandomOpacity>(0);
+    o.random_factor = record.opacity;
+    o.clone = i;
+    o.count = p.get<Count>(0);
+    o.steps = RowSteps(o.count);
+    return o;
+}
+
 // The transform of clone `i` at shutter member `member` for a source of the given size, from
 // the plan's "Linear Mode" pairs and the clone's random record.
 CloneTransform LinearCloneTransform(const ParamPairs& params, const CloneRandom& record,
