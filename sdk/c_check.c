@@ -373,8 +373,15 @@ SDK_SIZE(DRAWBOT_Suites, 48);
  */
 
 SDK_SIZE(PF_PathVertex, 48);
+SDK_AT(PF_PathVertex, tan_in_x, 16);
+SDK_AT(PF_PathVertex, tan_out_x, 32);
 SDK_SIZE(PF_PathQuerySuite1, 32);
+SDK_AT(PF_PathQuerySuite1, PF_CheckoutPath, 16);
+SDK_AT(PF_PathQuerySuite1, PF_CheckinPath, 24);
 SDK_SIZE(PF_PathDataSuite1, 88);
+SDK_AT(PF_PathDataSuite1, PF_PathVertexInfo, 16);
+SDK_AT(PF_PathDataSuite1, PF_PathPrepareSegLength, 24);
+SDK_AT(PF_PathDataSuite1, PF_PathGetSegLength, 32);
 SDK_AT(PF_PathDataSuite1, PF_PathEvalSegLengthDeriv1, 48);
 SDK_AT(PF_PathDataSuite1, PF_PathCleanupSegLength, 56);
 SDK_SIZE(PF_State, 16);
@@ -383,6 +390,7 @@ SDK_SIZE(PF_EffectCustomUISuite1, 8);
 SDK_SIZE(PF_EffectCustomUIOverlayThemeSuite1, 64);
 SDK_AT(PF_EffectCustomUIOverlayThemeSuite1, PF_StrokePath, 40);
 SDK_SIZE(PF_MaskSuite1, 8);
+SDK_AT(PF_MaskSuite1, PF_MaskWorldWithPath, 0);
 
 /* ---- Values -----------------------------------------------------------------------------------
  */

@@ -154,10 +154,10 @@ TEST(SuiteHandler, AcquiresOnFirstUseAndReleasesOnce) {
 }
 
 TEST(AefxSuites, MissingSuitesAreReportedToTheUser) {
-    // The host serves no "AEGP Mask Suite" version 1.
+    // The host serves "AEGP Mask Suite" at version 1 only.
     TestHost host;
     void* suite = &host;
-    EXPECT_EQ(AEFX_AcquireSuite(&host.in, &host.out, "AEGP Mask Suite", 1, nullptr, &suite),
+    EXPECT_EQ(AEFX_AcquireSuite(&host.in, &host.out, "AEGP Mask Suite", 2, nullptr, &suite),
               PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(suite, nullptr);
     EXPECT_STREQ(host.out.return_msg, "Not able to acquire AEFX Suite.");

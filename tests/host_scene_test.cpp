@@ -168,6 +168,9 @@ TEST_F(SceneTest, RejectsBadInputWithPathAndReason) {
          {{{"closed", false}, {"vertices", {{0, 0}}}}},
          "/effect_layer/masks/0/vertices",
          "at least 2 items"},
+        {"/effect_layer/masks",
+         json::parse(R"([{"vertices": {"keys": [[0, [[0, 0], [9, 9]]], [5, [[1, 1]]]]}}])"),
+         "/effect_layer/masks/0/vertices/keys/1/1", "2 items, found 1"},
         {"/effect/Linear Mode~1Count",
          {{"keys", {{0, 1}}}, {"ease", true}},
          "/effect/Linear Mode~1Count/ease",
@@ -245,19 +248,25 @@ TEST_F(SceneTest, DefaultsFollowTheRegistryAndTheEffectLayerSize) {
     EXPECT_DOUBLE_EQ(ParamAt(scene, registry_, kScale, 3).u.fs_d.value, 100);
     EXPECT_EQ(ParamAt(scene, registry_, kCloneType, 3).u.pd.value, 1);
     EXPECT_EQ(LayerAt(scene, registry_, kLayer1, 3), std::nullopt);
-    // Masks keep their vertices; tangents not given are zero, paths closed unless told.
+    // Masks keep their vertices; tangents not given are zero, paths closed unless told; keyed
+    // points move linearly between their keys and hold outside them.
     json masked = Document();
     masked["effect_layer"]["masks"] = json::parse(R"([
         {"vertices": [[0, 0], [50, 0], [50, 40]], "out_tangents": [[5, 0], [0, 5], [-5, 0]]},
-        {"name": "Edge", "closed": false, "vertices": [[0, 90], [200, 90]]}])");
+        {"name": "Edge", "closed": false,
+         "vertices": {"keys": [[0, [[0, 90], [200, 90]]], [10, [[0, 90], [100, 50]]]]}}])");
     const Scene with_masks = Parse(masked);
     ASSERT_EQ(with_masks.masks.size(), 2u);
     EXPECT_EQ(with_masks.masks[0].name, "Mask 1");
     EXPECT_TRUE(with_masks.masks[0].closed);
-    EXPECT_DOUBLE_EQ(with_masks.masks[0].vertices[1].out_tangent.y, 5);
-    EXPECT_DOUBLE_EQ(with_masks.masks[0].vertices[1].in_tangent.x, 0);
+    const std::vector<MaskVertex> fixed = MaskVerticesAt(with_masks.masks[0], 7);
+    EXPECT_DOUBLE_EQ(fixed[1].out_tangent.y, 5);
+    EXPECT_DOUBLE_EQ(fixed[1].in_tangent.x, 0);
     EXPECT_FALSE(with_masks.masks[1].closed);
-    EXPECT_DOUBLE_EQ(with_masks.masks[1].vertices[1].position.x, 200);
+    EXPECT_DOUBLE_EQ(MaskVerticesAt(with_masks.masks[1], -3)[1].position.x, 200);
+    EXPECT_DOUBLE_EQ(MaskVerticesAt(with_masks.masks[1], 2.5)[1].position.x, 175);
+    EXPECT_DOUBLE_EQ(MaskVerticesAt(with_masks.masks[1], 2.5)[1].position.y, 80);
+    EXPECT_DOUBLE_EQ(MaskVerticesAt(with_masks.masks[1], 12)[1].position.y, 50);
     // Without an effect_layer block it has the composition's size and spans its frames.
     json document = Document();
     document.erase("effect_layer");

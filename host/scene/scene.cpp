@@ -1,6 +1,46 @@
 #include "scene/scene.h"
 
+#include <algorithm>
+
 namespace plurion::host {
+namespace {
+
+std::vector<Vec2> PointsAt(const MaskPointsTrack& track, double frame, std::size_t count) {
+    if (track.empty()) {
+        return std::vector<Vec2>(count);
+    }
+    const auto after =
+        std::upper_bound(track.begin(), track.end(), frame,
+                         [](double f, const MaskPointsKey& key) { return f < key.frame; });
+    if (after == track.begin()) {
+        return track.front().points;
+    }
+    if (after == track.end()) {
+        return track.back().points;
+    }
+    const MaskPointsKey& a = *(after - 1);
+    const MaskPointsKey& b = *after;
+    const double f = (frame - a.frame) / (b.frame - a.frame);
+    std::vector<Vec2> points(a.points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        points[i] = {a.points[i].x + f * (b.points[i].x - a.points[i].x),
+                     a.points[i].y + f * (b.points[i].y - a.points[i].y)};
+    }
+    return points;
+}
+
+} // namespace
+
+std::vector<MaskVertex> MaskVerticesAt(const Mask& mask, double frame) {
+    const std::vector<Vec2> positions = PointsAt(mask.vertices, frame, 0);
+    const std::vector<Vec2> ins = PointsAt(mask.in_tangents, frame, positions.size());
+    const std::vector<Vec2> outs = PointsAt(mask.out_tangents, frame, positions.size());
+    std::vector<MaskVertex> vertices(positions.size());
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+        vertices[i] = {positions[i], ins[i], outs[i]};
+    }
+    return vertices;
+}
 
 SceneError::SceneError(const std::string& file, const std::string& where, const std::string& reason)
     : std::runtime_error(file + ": " + (where.empty() ? "" : where + ": ") + reason), file_(file),

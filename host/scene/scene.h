@@ -104,11 +104,25 @@ struct MaskVertex {
     Vec2 in_tangent;
     Vec2 out_tangent;
 };
+// A list of points (a mask's vertices or one set of its tangents) at a frame.
+struct MaskPointsKey {
+    double frame = 0.0;
+    std::vector<Vec2> points;
+};
+// Keys in increasing frame order; a fixed list is a single key. Every key of a mask's three
+// tracks has one point per vertex.
+using MaskPointsTrack = std::vector<MaskPointsKey>;
 struct Mask {
     std::string name;
     bool closed = true;
-    std::vector<MaskVertex> vertices;
+    MaskPointsTrack vertices;
+    MaskPointsTrack in_tangents;  // empty: all zero
+    MaskPointsTrack out_tangents; // empty: all zero
 };
+
+// The mask's vertices at a composition frame: each track linear between its keys (point by
+// point) and held before the first and after the last key.
+std::vector<MaskVertex> MaskVerticesAt(const Mask& mask, double frame);
 
 // Layer references held in a parameter value besides the index of a scene layer.
 inline constexpr int kEffectLayerIndex = -1; // the layer the effect is applied to

@@ -85,8 +85,35 @@ std::vector<Layer> ParseLayers(const JsonNode& node, const Composition& composit
     return layers;
 }
 
-Vec2 TangentOr(const std::optional<std::vector<JsonNode>>& tangents, std::size_t i) {
-    return tangents ? (*tangents)[i].Point() : Vec2{};
+// A list of `min_count` to `max_count` points, fixed or keyed as {"keys": [[frame, list], ...]}
+// with increasing frames; every key holds the same number of points.
+MaskPointsTrack ParsePointsTrack(const JsonNode& node, std::size_t min_count,
+                                 std::size_t max_count) {
+    const auto points = [](const JsonNode& list, std::size_t min, std::size_t max) {
+        std::vector<Vec2> out;
+        for (const JsonNode& point : list.Items(min, max)) {
+            out.push_back(point.Point());
+        }
+        return out;
+    };
+    if (!node.IsObject()) {
+        return {{0.0, points(node, min_count, max_count)}};
+    }
+    node.ExpectObject({"keys"});
+    MaskPointsTrack track;
+    for (const JsonNode& key : node.Required("keys").Items(1)) {
+        const auto pair = key.Items(2, 2);
+        const double frame = pair[0].Number();
+        if (!track.empty() && frame <= track.back().frame) {
+            pair[0].Fail("key frames must increase: " + pair[0].Text() + " follows " +
+                         FormatNumber(track.back().frame));
+        }
+        // Later keys have as many points as the first.
+        const std::size_t count = track.empty() ? 0 : track.front().points.size();
+        track.push_back({frame, track.empty() ? points(pair[1], min_count, max_count)
+                                              : points(pair[1], count, count)});
+    }
+    return track;
 }
 
 Mask ParseMask(const JsonNode& node, std::size_t index) {
@@ -95,18 +122,13 @@ Mask ParseMask(const JsonNode& node, std::size_t index) {
     const auto name = node.Optional("name");
     mask.name = name ? name->NonEmptyString() : "Mask " + std::to_string(index + 1);
     mask.closed = BooleanOr(node, "closed", true);
-    const auto vertices = node.Required("vertices").Items(mask.closed ? 1 : 2);
-    std::optional<std::vector<JsonNode>> in_tangents;
-    std::optional<std::vector<JsonNode>> out_tangents;
+    mask.vertices = ParsePointsTrack(node.Required("vertices"), mask.closed ? 1 : 2, SIZE_MAX);
+    const std::size_t count = mask.vertices.front().points.size();
     if (const auto in = node.Optional("in_tangents")) {
-        in_tangents = in->Items(vertices.size(), vertices.size());
+        mask.in_tangents = ParsePointsTrack(*in, count, count);
     }
     if (const auto out = node.Optional("out_tangents")) {
-        out_tangents = out->Items(vertices.size(), vertices.size());
-    }
-    for (std::size_t i = 0; i < vertices.size(); ++i) {
-        mask.vertices.push_back(
-            {vertices[i].Point(), TangentOr(in_tangents, i), TangentOr(out_tangents, i)});
+        mask.out_tangents = ParsePointsTrack(*out, count, count);
     }
     return mask;
 }

@@ -4,9 +4,11 @@
 #pragma once
 
 #include "AE_Effect.h"
+#include "path_shape.h"
 #include "session/trace.h"
 #include "suites/host_services.h"
 
+#include <cstdint>
 #include <string>
 
 namespace plurion::host {
@@ -47,6 +49,15 @@ class HostCallTarget {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
     virtual PF_Err checkout_output(PF_EffectWorld**) { return PF_Err_BAD_CALLBACK_PARAM; }
+
+    // The masks of the layer the effect is applied to, for the path suites: how many, each
+    // one's name, and its outline at a time in this call's layer pixels. None outside a frame.
+    virtual std::int32_t mask_count() const { return 0; }
+    virtual std::string mask_name(std::int32_t /*index*/) const { return {}; }
+    virtual paths::PathShape mask_shape(std::int32_t /*index*/, A_long /*time*/,
+                                        A_u_long /*time_scale*/) const {
+        return {};
+    }
 
     // Where a world's pixels came from ("layer name, frame n"), tracked for the trace through
     // the copies the effect makes.

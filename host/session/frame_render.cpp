@@ -218,6 +218,29 @@ PF_Err FrameRenderer::checkout_output(PF_EffectWorld** output) {
     return PF_Err_NONE;
 }
 
+std::int32_t FrameRenderer::mask_count() const {
+    return static_cast<std::int32_t>(scene_.masks.size());
+}
+
+std::string FrameRenderer::mask_name(std::int32_t index) const {
+    return scene_.masks.at(static_cast<std::size_t>(index)).name;
+}
+
+// The mask at the time asked for, in the frame's layer pixels: a frame drawn at 1/N of full size
+// has its masks at 1/N too.
+paths::PathShape FrameRenderer::mask_shape(std::int32_t index, A_long time,
+                                           A_u_long time_scale) const {
+    const Mask& mask = scene_.masks.at(static_cast<std::size_t>(index));
+    paths::PathShape shape;
+    shape.closed = mask.closed;
+    for (const MaskVertex& v : MaskVerticesAt(mask, frame_of(time, time_scale))) {
+        shape.vertices.push_back({{v.position.x, v.position.y},
+                                  {v.in_tangent.x, v.in_tangent.y},
+                                  {v.out_tangent.x, v.out_tangent.y}});
+    }
+    return paths::ScaledShape(std::move(shape), 1.0 / options_.downsample);
+}
+
 std::string FrameRenderer::source_of(const PF_EffectWorld& world) const {
     const auto found = sources_.find(world.data);
     return found == sources_.end() ? std::string{} : found->second;

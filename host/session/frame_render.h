@@ -66,6 +66,10 @@ class FrameRenderer final : public HostCallTarget {
     PF_Err checkout_layer_pixels(A_long checkout_id, PF_EffectWorld** pixels) override;
     PF_Err checkin_layer_pixels(A_long checkout_id) override;
     PF_Err checkout_output(PF_EffectWorld** output) override;
+    std::int32_t mask_count() const override;
+    std::string mask_name(std::int32_t index) const override;
+    paths::PathShape mask_shape(std::int32_t index, A_long time,
+                                A_u_long time_scale) const override;
     std::string source_of(const PF_EffectWorld& world) const override;
     void set_source(const PF_EffectWorld& world, const std::string& source) override;
 

@@ -71,6 +71,7 @@ HostServices::HostServices(FaultInjector& fault_injector) : faults(fault_injecto
     RegisterAnsiSuite(suites);
     RegisterHandleSuite(suites);
     RegisterWorldSuite(suites);
+    RegisterPathSuites(suites);
 }
 
 std::vector<std::string> HostServices::leaks() const {
@@ -78,7 +79,7 @@ std::vector<std::string> HostServices::leaks() const {
     for (const std::string& suite : suites.held()) {
         out.push_back("suite " + suite + " not released");
     }
-    for (const std::vector<std::string>& part : {handles.leaks(), worlds.leaks()}) {
+    for (const std::vector<std::string>& part : {handles.leaks(), worlds.leaks(), paths.leaks()}) {
         out.insert(out.end(), part.begin(), part.end());
     }
     return out;

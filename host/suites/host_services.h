@@ -6,6 +6,7 @@
 #include "SPBasic.h"
 #include "session/fault_injector.h"
 #include "suites/handle_suite.h"
+#include "suites/path_table.h"
 #include "suites/suite_registry.h"
 #include "suites/world_suite.h"
 
@@ -20,9 +21,11 @@ struct HostServices {
     FaultInjector& faults;
     HandleTable handles;
     WorldTable worlds;
+    PathTable paths;
     SPBasicSuite basic{};
 
-    // Suites, handles and worlds not given back, one line each.
+    // Suites, handles, worlds, path outlines and length preparations not given back, one line
+    // each.
     std::vector<std::string> leaks() const;
 };
 
@@ -46,5 +49,8 @@ void RegisterAnsiSuite(SuiteRegistry& registry);
 void RegisterHandleSuite(SuiteRegistry& registry);
 // "PF World Suite" reaches the worlds of the effect's current call through its effect_ref.
 void RegisterWorldSuite(SuiteRegistry& registry);
+// "PF Path Query Suite", "PF Path Data Suite" and "AEGP Mask Suite": the masks of the effect's
+// layer, found through the effect_ref of the call.
+void RegisterPathSuites(SuiteRegistry& registry);
 
 } // namespace plurion::host
