@@ -65,6 +65,12 @@ class SuiteHandler {
     const PF_WorldSuite2* WorldSuite2() {
         return static_cast<const PF_WorldSuite2*>(acquire(SuiteSlot::World2));
     }
+    const PF_PathQuerySuite1* PathQuerySuite1() {
+        return static_cast<const PF_PathQuerySuite1*>(acquire(SuiteSlot::PathQuery1));
+    }
+    const PF_PathDataSuite1* PathDataSuite1() {
+        return static_cast<const PF_PathDataSuite1*>(acquire(SuiteSlot::PathData1));
+    }
 
   private:
     SPBasicSuite* basic_;

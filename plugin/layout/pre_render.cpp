@@ -3,6 +3,7 @@
 #include "entry/error_chain.h"
 #include "entry/suite_handler.h"
 #include "layout/checkout_id.h"
+#include "layout/path_layout.h"
 #include "layout/time_shift.h"
 #include "render/blending_modes.h"
 
@@ -202,8 +203,13 @@ void RunTimeShiftPass(const TimeShiftContext& context, ClonePlan& plan) {
             TimeShiftGrid(context, plan);
         }
         break;
+    case param::kPath:
+        if (p.get<param::path::kOffsetTime>(0) > 0 || p.get<param::path::kRandomTime>(0) > 0) {
+            TimeShiftPath(context, plan);
+        }
+        break;
     default:
-        // "Path" and "Object" request their images with their own layouts.
+        // "Object" requests its images with its own layout.
         break;
     }
 }
@@ -348,6 +354,12 @@ PF_Err PreRender(PF_InData* in_data, PF_OutData* /*out_data*/, PF_PreRenderExtra
     plan.sources_ready = CheckoutGate(plan, object_layers_have_pixels);
     if (plan.sources_ready == 1) {
         RequestLayers(errors, in, *extra, plan, request, requests);
+    }
+
+    // The clone points on the masks, at both shutter samples; their errors do not count here.
+    if (CloneTypeOf(plan) == param::kPath) {
+        SamplePaths(plan, in, 0);
+        SamplePaths(plan, in, 1);
     }
 
     const TimeShiftContext context{in_data, extra, &request, &requests.sources};

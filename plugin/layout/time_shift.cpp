@@ -47,8 +47,10 @@ class ImageSet {
     std::vector<ShiftedImage> images_;
 };
 
-PF_Err RequestImages(const TimeShiftContext& context, ClonePlan& plan,
-                     const std::vector<ShiftedImage>& images) {
+} // namespace
+
+PF_Err RequestShiftedImages(const TimeShiftContext& context, ClonePlan& plan,
+                            const std::vector<ShiftedImage>& images) {
     const PF_InData& in = *context.in_data;
     ErrorChain errors;
     std::vector<std::int32_t> ids;
@@ -69,6 +71,8 @@ PF_Err RequestImages(const TimeShiftContext& context, ClonePlan& plan,
     plan.time_checkout_layers = std::move(layers);
     return errors.error();
 }
+
+namespace {
 
 FrameClock ClockOf(const PF_InData& in) {
     return {in.current_time, in.time_step};
@@ -135,7 +139,7 @@ template <int Count, int OffsetTime, int RandomTime>
 PF_Err TimeShiftRow(const TimeShiftContext& context, ClonePlan& plan) {
     const ParamPairs& p = plan.params;
     const RowTimeShift shift{p.get<Count>(0), p.get<OffsetTime>(0), p.get<RandomTime>(0)};
-    return RequestImages(
+    return RequestShiftedImages(
         context, plan,
         RowShiftedImages(shift, LayerCountOf(plan), plan.randoms, ClockOf(*context.in_data)));
 }
@@ -158,7 +162,7 @@ PF_Err TimeShiftGrid(const TimeShiftContext& context, ClonePlan& plan) {
                               p.get<param::grid::kOffsetTimeX>(0),
                               p.get<param::grid::kOffsetTimeY>(0),
                               p.get<param::grid::kRandomTime>(0)};
-    return RequestImages(
+    return RequestShiftedImages(
         context, plan,
         GridShiftedImages(shift, LayerCountOf(plan), plan.randoms, ClockOf(*context.in_data)));
 }

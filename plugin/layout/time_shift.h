@@ -17,6 +17,7 @@ struct ShiftedImage {
     std::int32_t id = 0;
     std::int32_t layer = 0;
     A_long time = 0;
+    std::int32_t path = 0; // the mask path whose clones need it ("Path" only)
 };
 
 struct RowTimeShift {
@@ -61,6 +62,12 @@ struct TimeShiftContext {
 // time_checkout_layers. Return the first failing checkout's error, or 0; after a failure the
 // remaining ids are still listed but no longer requested.
 PF_Err TimeShiftLinear(const TimeShiftContext& context, ClonePlan& plan);
+
+// Requests `images` in order, each with its layer's checkout result record, and replaces the
+// plan's time_checkout_ids and time_checkout_layers; the other passes are made of this.
+PF_Err RequestShiftedImages(const TimeShiftContext& context, ClonePlan& plan,
+                            const std::vector<ShiftedImage>& images);
+
 PF_Err TimeShiftRadial(const TimeShiftContext& context, ClonePlan& plan);
 PF_Err TimeShiftGrid(const TimeShiftContext& context, ClonePlan& plan);
 

@@ -178,13 +178,35 @@ inline constexpr int kRandomSeed = FindParam("Grid Mode/Random/Random Seed");
 } // namespace grid
 
 namespace path {
+inline constexpr int kDistribution = FindParam("Path Mode/Distribution");
+inline constexpr int kCloneOrder = FindParam("Path Mode/Clone Order");
+inline constexpr int kCloneDistance = FindParam("Path Mode/Clone Distance");
+inline constexpr int kCount = FindParam("Path Mode/Count");
+inline constexpr int kOffset = FindParam("Path Mode/Offset"); // the angle, not the group
+inline constexpr int kStart = FindParam("Path Mode/Start");
+inline constexpr int kEnd = FindParam("Path Mode/End");
+inline constexpr int kPerSegment = FindParam("Path Mode/Per Segment");
+inline constexpr int kAlignRotation = FindParam("Path Mode/Align Rotation to Path");
+inline constexpr int kLoop = FindParam("Path Mode/Loop");
 inline constexpr int kLocalScale = FindParam("Path Mode/Transform/Local/Scale");
+inline constexpr int kPosition = FindParam("Path Mode/Transform/Local/Position");
+inline constexpr int kLocalRotation = FindParam("Path Mode/Transform/Local/Rotation");
 inline constexpr int kGlobalScale = FindParam("Path Mode/Transform/Global/Scale");
+inline constexpr int kAnchorPoint = FindParam("Path Mode/Transform/Global/Anchor Point");
+inline constexpr int kGlobalRotation = FindParam("Path Mode/Transform/Global/Rotation");
+inline constexpr int kOffsetRotation = FindParam("Path Mode/Offset/Offset Rotation");
+inline constexpr int kOffsetScale = FindParam("Path Mode/Offset/Offset Scale");
+inline constexpr int kOffsetOpacity = FindParam("Path Mode/Offset/Offset Opacity");
 inline constexpr int kOffsetTime = FindParam("Path Mode/Offset/Offset Time");
+inline constexpr int kReverseOffset = FindParam("Path Mode/Offset/Reverse Offset");
+inline constexpr int kRandomOffset = FindParam("Path Mode/Random/Random Offset");
+inline constexpr int kRandomPosition = FindParam("Path Mode/Random/Random Position");
 inline constexpr int kRandomScale = FindParam("Path Mode/Random/Random Scale");
+inline constexpr int kRandomRotation = FindParam("Path Mode/Random/Random Rotation");
 inline constexpr int kRandomOpacity = FindParam("Path Mode/Random/Random Opacity");
 inline constexpr int kRandomTime = FindParam("Path Mode/Random/Random Time");
 inline constexpr int kRandomSeed = FindParam("Path Mode/Random/Random Seed");
+static_assert(kOffset == kDistribution + 4);
 } // namespace path
 
 namespace object {
