@@ -9,7 +9,6 @@
 #include "layout/clone_plan.h"
 #include "render/host_owners.h"
 
-#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -45,16 +44,18 @@ inline constexpr std::size_t kMaxSourceLayers = 20;
 class CompositorFrame {
   public:
     // Set-up: acquires the World Suite and, when `time_shifted`, checks out and resamples every
-    // time-shifted image of the plan into the list of its layer.
-    CompositorFrame(CompositeArgs& args, bool time_shifted);
+    // time-shifted image of the plan into the list of its layer, or, `by_path`, into the list of
+    // its layer and mask path.
+    CompositorFrame(CompositeArgs& args, bool time_shifted, bool by_path = false);
     ~CompositorFrame();
     CompositorFrame(const CompositorFrame&) = delete;
     CompositorFrame& operator=(const CompositorFrame&) = delete;
 
     bool ok() const { return err_ == PF_Err_NONE; }
 
-    // The time-shifted images of plan layer `layer`, in checkout order; empty when none.
-    std::span<PF_EffectWorld> time_shifted(std::int32_t layer);
+    // The time-shifted images of plan layer `layer` (and mask path `path`, when they are held by
+    // path), in checkout order; empty when none.
+    std::span<PF_EffectWorld> time_shifted(std::int32_t layer, std::int32_t path = 0);
 
     // The prepared source at `index` of the source list, or null.
     PF_EffectWorld* source(std::int32_t index) const;
@@ -63,8 +64,9 @@ class CompositorFrame {
     // time-shifted images of that layer, the image at `pick(image count)`; null when the pick
     // falls outside them.
     template <class PickImage>
-    PF_EffectWorld* clone_source(std::int32_t layer, bool time_offsets, PickImage pick) {
-        const std::span<PF_EffectWorld> images = time_shifted(layer);
+    PF_EffectWorld* clone_source(std::int32_t layer, bool time_offsets, PickImage pick,
+                                 std::int32_t path = 0) {
+        const std::span<PF_EffectWorld> images = time_shifted(layer, path);
         if (!time_offsets || images.empty()) {
             return source(layer);
         }
@@ -82,18 +84,21 @@ class CompositorFrame {
     // call's error, the first one winning.
     PF_Err finish();
 
-  private:
-    void prepare_time_shifted();
+    // Records an error of the compositor's own, unless one came first.
     void keep(PF_Err err) {
         if (err_ == PF_Err_NONE) {
             err_ = err;
         }
     }
 
+  private:
+    void prepare_time_shifted(bool by_path);
+
     CompositeArgs& args_;
     WorldSuiteLease world_suite_;
     LayerCheckouts checkouts_;
-    std::array<std::vector<PF_EffectWorld>, kMaxSourceLayers> time_shifted_;
+    // kMaxSourceLayers lists per mask path (one path unless held by path).
+    std::vector<std::vector<PF_EffectWorld>> time_shifted_;
     PF_Err err_ = PF_Err_NONE;
     bool finished_ = false;
 };

@@ -16,12 +16,12 @@ bool LayerDisplayed(const CompositeArgs& args, std::int32_t layer) {
     return l < args.layer_display.size() && args.layer_display[l] == 1;
 }
 
-CompositorFrame::CompositorFrame(CompositeArgs& args, bool time_shifted)
+CompositorFrame::CompositorFrame(CompositeArgs& args, bool time_shifted, bool by_path)
     : args_(args), world_suite_(args.in_data, args.out_data),
       checkouts_(args.in_data->effect_ref, args.extra->cb) {
     err_ = world_suite_.acquire_error();
     if (time_shifted) {
-        prepare_time_shifted();
+        prepare_time_shifted(by_path);
     }
 }
 
@@ -29,15 +29,18 @@ CompositorFrame::~CompositorFrame() {
     finish();
 }
 
-void CompositorFrame::prepare_time_shifted() {
+void CompositorFrame::prepare_time_shifted(bool by_path) {
     const ClonePlan& plan = *args_.plan;
     const PF_InData& in = *args_.in_data;
     const std::size_t entries =
         std::min(plan.time_checkout_ids.size(), plan.time_checkout_layers.size());
     for (std::size_t k = 0; k < entries && ok(); ++k) {
         const std::int32_t layer = plan.time_checkout_layers[k];
+        const std::int32_t path =
+            by_path && k < plan.time_checkout_paths.size() ? plan.time_checkout_paths[k] : 0;
         if (layer < 0 || static_cast<std::size_t>(layer) >= kMaxSourceLayers ||
-            static_cast<std::size_t>(layer) >= args_.layer_scales.size()) {
+            static_cast<std::size_t>(layer) >= args_.layer_scales.size() || path < 0 ||
+            path >= std::max(plan.path_count, 1)) {
             continue;
         }
         PF_EffectWorld* pixels = nullptr;
@@ -51,7 +54,12 @@ void CompositorFrame::prepare_time_shifted() {
         const WorkingCopyResult made = MakeWorkingCopy(in, world_suite_.get(), *pixels,
                                                        ScaledWorldSize(*pixels, factor), copy);
         if (made.made) {
-            time_shifted_[static_cast<std::size_t>(layer)].push_back(copy);
+            const std::size_t list =
+                static_cast<std::size_t>(path) * kMaxSourceLayers + static_cast<std::size_t>(layer);
+            if (list >= time_shifted_.size()) {
+                time_shifted_.resize(list + 1);
+            }
+            time_shifted_[list].push_back(copy);
         }
         keep(made.err);
         // Unlike the render's own copies, a failed copy here stops the frame.
@@ -59,11 +67,14 @@ void CompositorFrame::prepare_time_shifted() {
     }
 }
 
-std::span<PF_EffectWorld> CompositorFrame::time_shifted(std::int32_t layer) {
-    if (layer < 0 || static_cast<std::size_t>(layer) >= kMaxSourceLayers) {
+std::span<PF_EffectWorld> CompositorFrame::time_shifted(std::int32_t layer, std::int32_t path) {
+    if (layer < 0 || static_cast<std::size_t>(layer) >= kMaxSourceLayers || path < 0) {
         return {};
     }
-    return time_shifted_[static_cast<std::size_t>(layer)];
+    const std::size_t list =
+        static_cast<std::size_t>(path) * kMaxSourceLayers + static_cast<std::size_t>(layer);
+    return list < time_shifted_.size() ? std::span<PF_EffectWorld>(time_shifted_[list])
+                                       : std::span<PF_EffectWorld>();
 }
 
 PF_EffectWorld* CompositorFrame::source(std::int32_t index) const {

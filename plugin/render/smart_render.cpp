@@ -4,6 +4,7 @@
 #include "entry/suite_handler.h"
 #include "layout/checkout_id.h"
 #include "render/grid_clone.h"
+#include "render/path_clone.h"
 #include "render/radial_clone.h"
 
 #include <algorithm>
@@ -132,8 +133,10 @@ Compositor CompositorOf(std::int32_t clone_type) {
         return CompositeRadial;
     case param::kGrid:
         return CompositeGrid;
+    case param::kPath:
+        return CompositePath;
     default:
-        // "Path" and "Object" draw nothing yet.
+        // "Object" draws nothing yet.
         return nullptr;
     }
 }
