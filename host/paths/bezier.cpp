@@ -10,8 +10,10 @@ Point operator-(Point a, Point b) {
     return {a.x - b.x, a.y - b.y};
 }
 
+// Pixel coordinates are far from overflow, so the plain square root is enough (and much faster
+// than hypot in the integration's inner loop).
 double Norm(Point p) {
-    return std::hypot(p.x, p.y);
+    return std::sqrt(p.x * p.x + p.y * p.y);
 }
 
 // The 8-point Gauss-Legendre rule on [-1, 1]: nodes +-x with weight w.
@@ -94,6 +96,7 @@ Point SecondDerivativeAt(const CubicSegment& s, double t) {
 double SpeedAt(const CubicSegment& segment, double t) {
     return Norm(DerivativeAt(segment, t));
 }
+
 
 double ArcLength(const CubicSegment& segment, double t0, double t1) {
     if (!(t1 > t0)) {
