@@ -11,7 +11,7 @@ struct DemoPart {
     const char* scene;
 };
 
-inline constexpr std::array<DemoPart, 3> kDemoParts = {{
+inline constexpr std::array<DemoPart, 4> kDemoParts = {{
     {"linear", R"json({
   "description": "Plurion demo: a row of stars and rings turning as it runs, over a gradient.",
   "composition": {"name": "demo_linear", "width": 640, "height": 360, "fps": 24, "frames": 24,
@@ -97,6 +97,35 @@ inline constexpr std::array<DemoPart, 3> kDemoParts = {{
     "Layers/Selection/Layer 1": "star",
     "Layers/Selection/Layer 2": "bar",
     "Layers/Selection/Layer 3": "ball"
+  }
+})json"},
+    {"path", R"json({
+  "description": "Plurion demo, path part: stars and bars racing round a figure-eight mask, turned along it, with motion blur.",
+  "composition": {"name": "demo_path", "width": 640, "height": 360, "fps": 24, "frames": 24,
+                  "bpc": 8, "background": [0.06, 0.05, 0.09, 1],
+                  "motion_blur": true, "shutter_angle": 180, "shutter_phase": -90},
+  "layers": [
+    {"name": "star", "width": 40, "height": 40,
+     "source": {"kind": "star", "color": [1, 0.75, 0.2, 1], "points": 5}},
+    {"name": "bar", "width": 40, "height": 14,
+     "source": {"kind": "rectangle", "color": [0.35, 0.8, 1, 1], "size": [36, 10]}}
+  ],
+  "effect_layer": {
+    "masks": [{"name": "Eight",
+               "vertices": [[150, 180], [320, 180], [490, 180], [320, 180]],
+               "in_tangents": [[0, 100], [-70, -70], [0, 100], [70, -70]],
+               "out_tangents": [[0, -100], [70, 70], [0, -100], [-70, 70]]}]
+  },
+  "effect": {
+    "Clone Type": "Path",
+    "Path Mode/Distribution": "Count",
+    "Path Mode/Count": 16,
+    "Path Mode/Loop": true,
+    "Path Mode/Align Rotation to Path": true,
+    "Path Mode/Offset": {"keys": [[0, 0], [23, 300]]},
+    "Path Mode/Offset/Offset Scale": 60,
+    "Layers/Selection/Layer 1": "star",
+    "Layers/Selection/Layer 2": "bar"
   }
 })json"},
 }};

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Plurion and its host, and renders the built-in demo scene
-# into out/ (out/demo_linear_0000.png to out/demo_grid_0023.png).
+# into out/ (out/demo_linear_0000.png to out/demo_path_0023.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
