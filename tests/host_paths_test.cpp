@@ -222,6 +222,15 @@ TEST(PathSuites, ServeTheMasksAndCountWhatIsHeld) {
     EXPECT_TRUE(host.services().paths.leaks().empty());
 }
 
+// An 8 x 8 world of opaque white.
+host::WorldOwner WhiteWorld(PF_PixelFormat format) {
+    PF_Err err = PF_Err_NONE;
+    host::WorldOwner world = host::MakeWorld(8, 8, format, err);
+    const std::vector<float> white(8 * 8 * 4, 1.0f);
+    EXPECT_EQ(host::ReadFloatRgba(white.data(), 0, world.get()), PF_Err_NONE);
+    return world;
+}
+
 TEST(MaskSuite, DrawsAPathIntoAWorld) {
     // A 4 x 4 square from (2, 2) with its right edge through the middle of column 5.
     MaskHost host({Polygon({{2, 2}, {5.5, 2}, {5.5, 6}, {2, 6}}, true)});
@@ -235,11 +244,8 @@ TEST(MaskSuite, DrawsAPathIntoAWorld) {
 
     for (const PF_PixelFormat format : {PF_PixelFormat_ARGB32, PF_PixelFormat_ARGB128}) {
         for (const bool invert : {false, true}) {
-            PF_Err err = PF_Err_NONE;
-            host::WorldOwner world = host::MakeWorld(8, 8, format, err);
-            ASSERT_EQ(err, PF_Err_NONE);
-            std::vector<float> rgba(8 * 8 * 4, 1.0f);
-            ASSERT_EQ(host::ReadFloatRgba(rgba.data(), 0, world.get()), PF_Err_NONE);
+            host::WorldOwner world = WhiteWorld(format);
+            std::vector<float> rgba(8 * 8 * 4);
             ASSERT_EQ(masks->PF_MaskWorldWithPath(host.effect_ref(), &outline, 0, 0, invert, 0.5,
                                                   PF_Quality_HI, &world.get(), nullptr),
                       PF_Err_NONE);
@@ -257,10 +263,8 @@ TEST(MaskSuite, DrawsAPathIntoAWorld) {
     }
     // A horizontal feather spreads the left edge over the pixels beside it, keeping its sum
     // (the kernel is symmetric and the right edge is out of its reach).
-    PF_Err err = PF_Err_NONE;
-    host::WorldOwner soft = host::MakeWorld(8, 8, PF_PixelFormat_ARGB128, err);
-    std::vector<float> ones(8 * 8 * 4, 1.0f);
-    ASSERT_EQ(host::ReadFloatRgba(ones.data(), 0, soft.get()), PF_Err_NONE);
+    host::WorldOwner soft = WhiteWorld(PF_PixelFormat_ARGB128);
+    std::vector<float> ones(8 * 8 * 4);
     ASSERT_EQ(masks->PF_MaskWorldWithPath(host.effect_ref(), &outline, 1, 0, false, 1,
                                           PF_Quality_HI, &soft.get(), nullptr),
               PF_Err_NONE);

@@ -282,17 +282,7 @@ TEST(PathSampling, EveryFailingPathCallStillGivesEverythingBack) {
     const std::vector<host::paths::PathShape> shapes = {
         Polygon({{0, 0}, {100, 0}, {100, 100}}, false), Polygon({{0, 0}, {50, 0}}, false),
         Polygon({{10, 10}, {20, 10}, {20, 20}}, true)};
-    const char* functions[] = {"PF_NumPaths",
-                               "PF_PathInfo",
-                               "PF_CheckoutPath",
-                               "PF_PathIsOpen",
-                               "PF_PathNumSegments",
-                               "PF_PathPrepareSegLength",
-                               "PF_PathGetSegLength",
-                               "PF_PathEvalSegLengthDeriv1",
-                               "PF_PathCleanupSegLength",
-                               "PF_CheckinPath"};
-    for (const char* function : functions) {
+    for (const char* function : test::kPathSamplingFunctions) {
         for (const int nth : {1, 2, 3}) { // every function but the first is called 3 times or more
             const Sampled s = Sample(
                 shapes,

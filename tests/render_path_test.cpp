@@ -4,6 +4,7 @@
 // are straight lines, so every expected point is a distance along a line worked out by hand.
 #include "render/matrices.h"
 #include "render_frame_support.h"
+#include "support/mask_host.h"
 
 #include <cmath>
 #include <complex>
@@ -194,18 +195,8 @@ TEST_F(PathFrame, EveryFailingHostCallIsReportedAndCleanedUp) {
 
     // A failing path call leaves the frame's result alone and gives back every outline and
     // every length table.
-    const char* functions[] = {"PF_NumPaths",
-                               "PF_PathInfo",
-                               "PF_CheckoutPath",
-                               "PF_PathIsOpen",
-                               "PF_PathNumSegments",
-                               "PF_PathPrepareSegLength",
-                               "PF_PathGetSegLength",
-                               "PF_PathEvalSegLengthDeriv1",
-                               "PF_PathCleanupSegLength",
-                               "PF_CheckinPath"};
     scene.masks.push_back(Line({0, 0}, {100, 100}));
-    for (const char* function : functions) {
+    for (const char* function : test::kPathSamplingFunctions) {
         session().faults().fail(function, 2, 77);
         const FrameResult frame = render();
         session().faults().clear();

@@ -138,22 +138,36 @@ ParamValue ParseValue(const JsonNode& node, const RegisteredParam& param, const 
 ParamTrack ParseKeys(const JsonNode& node, const RegisteredParam& param, const LayerNames& names) {
     node.ExpectObject({"keys"});
     if ((param.def.flags & PF_ParamFlag_CANNOT_TIME_VARY) != 0) {
-        node.Fail("\"" + ParamName(param) + "\" cannot vary over time; give one value");
+        // Appended piece by piece: GCC 12 misreads a chain of + here as overlapping copies.
+        std::string reason = "\"";
+        reason.append(ParamName(param)).append("\" cannot vary over time; give one value");
+        node.Fail(reason);
     }
     ParamTrack track;
-    for (const JsonNode& key : node.Required("keys").Items(1)) {
-        const auto pair = key.Items(2, 2);
-        const double frame = pair[0].Number();
-        if (!track.empty() && frame <= track.back().frame) {
-            pair[0].Fail("key frames must increase: " + pair[0].Text() + " follows " +
-                         FormatNumber(track.back().frame));
-        }
-        track.push_back({frame, ParseValue(pair[1], param, names)});
-    }
+    ReadKeys(node, [&](double frame, const JsonNode& value) {
+        track.push_back({frame, ParseValue(value, param, names)});
+    });
     return track;
 }
 
 } // namespace
+
+void ReadKeys(const JsonNode& node, const std::function<void(double, const JsonNode&)>& add) {
+    node.ExpectObject({"keys"});
+    bool first = true;
+    double previous = 0;
+    for (const JsonNode& key : node.Required("keys").Items(1)) {
+        const auto pair = key.Items(2, 2);
+        const double frame = pair[0].Number();
+        if (!first && frame <= previous) {
+            pair[0].Fail("key frames must increase: " + pair[0].Text() + " follows " +
+                         FormatNumber(previous));
+        }
+        add(frame, pair[1]);
+        first = false;
+        previous = frame;
+    }
+}
 
 std::map<int, ParamTrack> ParseEffectValues(const JsonNode& effect, const ParamRegistry& registry,
                                             const std::vector<Layer>& layers,

@@ -99,20 +99,13 @@ MaskPointsTrack ParsePointsTrack(const JsonNode& node, std::size_t min_count,
     if (!node.IsObject()) {
         return {{0.0, points(node, min_count, max_count)}};
     }
-    node.ExpectObject({"keys"});
     MaskPointsTrack track;
-    for (const JsonNode& key : node.Required("keys").Items(1)) {
-        const auto pair = key.Items(2, 2);
-        const double frame = pair[0].Number();
-        if (!track.empty() && frame <= track.back().frame) {
-            pair[0].Fail("key frames must increase: " + pair[0].Text() + " follows " +
-                         FormatNumber(track.back().frame));
-        }
+    ReadKeys(node, [&](double frame, const JsonNode& value) {
         // Later keys have as many points as the first.
         const std::size_t count = track.empty() ? 0 : track.front().points.size();
-        track.push_back({frame, track.empty() ? points(pair[1], min_count, max_count)
-                                              : points(pair[1], count, count)});
-    }
+        track.push_back({frame, track.empty() ? points(value, min_count, max_count)
+                                              : points(value, count, count)});
+    });
     return track;
 }
 

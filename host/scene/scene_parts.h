@@ -6,6 +6,7 @@
 #include "session/param_registry.h"
 
 #include <filesystem>
+#include <functional>
 #include <map>
 
 namespace plurion::host {
@@ -19,6 +20,10 @@ struct SizedSource {
 };
 SizedSource ParseLayerSource(const JsonNode& layer, const Composition& composition,
                              const std::filesystem::path& base_dir);
+
+// The keyed form of a value, {"keys": [[frame, value], ...]}: calls `add` with each frame and
+// value node in order; frames must increase.
+void ReadKeys(const JsonNode& node, const std::function<void(double, const JsonNode&)>& add);
 
 // The "effect" block: values by parameter index. Layer parameters name `layers` or the effect
 // layer (`effect_layer_name`).

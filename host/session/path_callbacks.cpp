@@ -288,12 +288,22 @@ SPAPI PF_Err CleanupSegLength(PF_ProgPtr ref, PF_PathOutlinePtr outline, A_long 
     return err;
 }
 
-SPAPI PF_Err PathIsInverted(PF_ProgPtr ref, PF_PathID id, PF_Boolean* inverted) {
-    HostCallTarget& target = HostCallTarget::From(ref);
-    PF_Err err = target.services().faults.check("PF_PathIsInverted");
-    if (err == PF_Err_NONE && (inverted == nullptr || !MaskIndexOf(target, id))) {
+// The calls that name a path by its id: the mask's index, or nothing with the error to answer.
+PF_Err ByPathId(HostCallTarget& target, const char* function, PF_PathID id, const void* out,
+                std::int32_t& index) {
+    PF_Err err = target.services().faults.check(function);
+    const std::optional<std::int32_t> found = MaskIndexOf(target, id);
+    if (err == PF_Err_NONE && (out == nullptr || !found)) {
         err = PF_Err_BAD_CALLBACK_PARAM;
     }
+    index = found.value_or(0);
+    return err;
+}
+
+SPAPI PF_Err PathIsInverted(PF_ProgPtr ref, PF_PathID id, PF_Boolean* inverted) {
+    std::int32_t index = 0;
+    const PF_Err err =
+        ByPathId(HostCallTarget::From(ref), "PF_PathIsInverted", id, inverted, index);
     if (err == PF_Err_NONE) {
         *inverted = 0; // scene masks are never inverted
     }
@@ -301,11 +311,8 @@ SPAPI PF_Err PathIsInverted(PF_ProgPtr ref, PF_PathID id, PF_Boolean* inverted) 
 }
 
 SPAPI PF_Err PathGetMaskMode(PF_ProgPtr ref, PF_PathID id, PF_MaskMode* mode) {
-    HostCallTarget& target = HostCallTarget::From(ref);
-    PF_Err err = target.services().faults.check("PF_PathGetMaskMode");
-    if (err == PF_Err_NONE && (mode == nullptr || !MaskIndexOf(target, id))) {
-        err = PF_Err_BAD_CALLBACK_PARAM;
-    }
+    std::int32_t index = 0;
+    const PF_Err err = ByPathId(HostCallTarget::From(ref), "PF_PathGetMaskMode", id, mode, index);
     if (err == PF_Err_NONE) {
         *mode = PF_MaskMode_ADD; // scene masks add
     }
@@ -314,13 +321,10 @@ SPAPI PF_Err PathGetMaskMode(PF_ProgPtr ref, PF_PathID id, PF_MaskMode* mode) {
 
 SPAPI PF_Err PathGetName(PF_ProgPtr ref, PF_PathID id, A_char* name) {
     HostCallTarget& target = HostCallTarget::From(ref);
-    PF_Err err = target.services().faults.check("PF_PathGetName");
-    const std::optional<std::int32_t> index = MaskIndexOf(target, id);
-    if (err == PF_Err_NONE && (name == nullptr || !index)) {
-        err = PF_Err_BAD_CALLBACK_PARAM;
-    }
+    std::int32_t index = 0;
+    const PF_Err err = ByPathId(target, "PF_PathGetName", id, name, index);
     if (err == PF_Err_NONE) {
-        const std::string text = target.mask_name(*index).substr(0, PF_MAX_PATH_NAME_LEN);
+        const std::string text = target.mask_name(index).substr(0, PF_MAX_PATH_NAME_LEN);
         std::memcpy(name, text.c_str(), text.size() + 1);
     }
     return err;

@@ -61,6 +61,18 @@ class MaskHost final : public host::HostCallTarget {
     std::vector<std::pair<const char*, int>> acquired_;
 };
 
+// The path suite functions that the effect's path sampling calls, for failure sweeps.
+inline constexpr const char* kPathSamplingFunctions[] = {"PF_NumPaths",
+                                                         "PF_PathInfo",
+                                                         "PF_CheckoutPath",
+                                                         "PF_PathIsOpen",
+                                                         "PF_PathNumSegments",
+                                                         "PF_PathPrepareSegLength",
+                                                         "PF_PathGetSegLength",
+                                                         "PF_PathEvalSegLengthDeriv1",
+                                                         "PF_PathCleanupSegLength",
+                                                         "PF_CheckinPath"};
+
 // A path from corner points without tangents.
 inline host::paths::PathShape Polygon(std::vector<host::paths::Point> points, bool closed) {
     host::paths::PathShape shape;
