@@ -72,16 +72,26 @@ PF_PixelFormat PixelFormatOf(const PF_EffectWorld& world) {
     if (IsSupportedFormat(recorded)) {
         return recorded;
     }
+    if ((world.world_flags & PF_WorldFlag_RESERVED1) != 0) {
+        return PF_PixelFormat_ARGB128;
+    }
     return (world.world_flags & PF_WorldFlag_DEEP) ? PF_PixelFormat_ARGB64 : PF_PixelFormat_ARGB32;
+}
+
+PF_WorldFlags WorldFlagsFor(PF_PixelFormat format) {
+    switch (format) {
+    case PF_PixelFormat_ARGB64:
+        return PF_WorldFlag_DEEP | PF_WorldFlag_RESERVED0;
+    case PF_PixelFormat_ARGB128:
+        return PF_WorldFlag_RESERVED1;
+    default:
+        return 0;
+    }
 }
 
 void MarkPixelFormat(PF_EffectWorld& world, PF_PixelFormat format) {
     FormatRecord(world) = format;
-    if (format == PF_PixelFormat_ARGB64) {
-        world.world_flags |= PF_WorldFlag_DEEP;
-    } else {
-        world.world_flags &= ~static_cast<PF_WorldFlags>(PF_WorldFlag_DEEP);
-    }
+    world.world_flags = WorldFlagsFor(format);
 }
 
 PF_Err CreateWorld(A_long width, A_long height, PF_PixelFormat format, PF_EffectWorld& world) {
@@ -109,7 +119,6 @@ PF_Err CreateWorld(A_long width, A_long height, PF_PixelFormat format, PF_Effect
     world.width = width;
     world.height = height;
     world.rowbytes = static_cast<A_long>(row_bytes);
-    world.world_flags = PF_WorldFlag_WRITEABLE;
     world.extent_hint = PF_UnionableRect{0, 0, width, height};
     world.pix_aspect_ratio = PF_RationalScale{1, 1};
     MarkPixelFormat(world, format);

@@ -1,7 +1,8 @@
-// Pixel worlds as the host makes them: 8 bits (PF_PixelFormat_ARGB32), 16 bits (ARGB64, with
-// PF_WorldFlag_DEEP set) or 32-bit float (ARGB128). Rows start on 16-byte boundaries, so rowbytes
-// may exceed width times the pixel size. The host records each world's format in the world itself
-// (a host-reserved field), because world_flags alone cannot tell float from 8 bits.
+// Pixel worlds as the host makes them: 8 bits (PF_PixelFormat_ARGB32), 16 bits (ARGB64) or
+// 32-bit float (ARGB128). Rows start on 16-byte boundaries, so rowbytes may exceed width times
+// the pixel size. The world flags tell the format as the real host's do: none at 8 bits,
+// PF_WorldFlag_DEEP with the first reserved bit at 16, the second reserved bit alone for float.
+// The host also records the format in a host-reserved field of the world.
 // Worlds that CreateWorld returns own their pixels and must go back through DisposeWorld;
 // WorldOwner does that on scope exit.
 #pragma once
@@ -19,11 +20,13 @@ namespace plurion::host {
 std::size_t BytesPerPixel(PF_PixelFormat format);
 bool IsSupportedFormat(PF_PixelFormat format);
 
-// The format of a world: the one recorded by CreateWorld or MarkPixelFormat, otherwise 16 bits
-// when PF_WorldFlag_DEEP is set and 8 bits when not.
+// The format of a world: the one recorded by CreateWorld or MarkPixelFormat, otherwise the one
+// its flags tell.
 PF_PixelFormat PixelFormatOf(const PF_EffectWorld& world);
-// Records the format of a world whose pixels were allocated elsewhere; sets or clears
-// PF_WorldFlag_DEEP to match.
+// The world flags of a format: 0, PF_WorldFlag_DEEP | PF_WorldFlag_RESERVED0, or
+// PF_WorldFlag_RESERVED1.
+PF_WorldFlags WorldFlagsFor(PF_PixelFormat format);
+// Records the format of a world whose pixels were allocated elsewhere and sets its flags to match.
 void MarkPixelFormat(PF_EffectWorld& world, PF_PixelFormat format);
 
 // Allocates a width x height world of the format with pixels cleared to transparent black.
