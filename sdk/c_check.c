@@ -472,6 +472,16 @@ SDK_CHECK(AEGP_DynStreamFlag_HIDDEN == 2);
 
 SDK_SIZE(AEGP_MemorySuite1, 8 * 8);
 SDK_SIZE(AEGP_PFInterfaceSuite1, 5 * 8);
+SDK_AT(AEGP_PFInterfaceSuite1, AEGP_GetEffectLayer, 0);
+SDK_AT(AEGP_PFInterfaceSuite1, AEGP_GetNewEffectForEffect, 8);
+SDK_AT(AEGP_StreamValue, val, 8);
+
+/* The published version values of the tables the effect asks for by number: "AEGP Layer Suite"
+ * 11 and 13, "AEGP Stream Suite" 7, "AEGP Effect Suite" 2, "AEGP PF Interface Suite" 1. */
+SDK_CHECK(kAEGPLayerSuiteVersion5 == 11 && kAEGPLayerSuiteVersion7 == 13);
+SDK_CHECK(kAEGPStreamSuiteVersion2 == 7 && kAEGPEffectSuiteVersion2 == 2);
+SDK_CHECK(kAEGPPFInterfaceSuiteVersion1 == 1);
+SDK_CHECK(AEGP_LTimeMode_LayerTime == 0 && AEGP_LTimeMode_CompTime == 1);
 
 SDK_SIZE(AEGP_UtilitySuite5, 31 * 8);
 SDK_AT(AEGP_UtilitySuite5, AEGP_RegisterWithAEGP, 64);
@@ -483,12 +493,21 @@ SDK_AT(AEGP_LayerSuite5, AEGP_GetLayerParentComp, 48);
 SDK_AT(AEGP_LayerSuite5, AEGP_GetLayerCurrentTime, 112);
 SDK_AT(AEGP_LayerSuite5, AEGP_GetLayerInPoint, 120);
 SDK_AT(AEGP_LayerSuite5, AEGP_GetLayerDuration, 128);
+SDK_AT(AEGP_LayerSuite5, AEGP_GetLayerID, 296);
+SDK_AT(AEGP_LayerSuite5, AEGP_GetLayerFromLayerID, 360);
 SDK_SIZE(AEGP_LayerSuite7, 48 * 8);
+SDK_AT(AEGP_LayerSuite7, AEGP_GetLayerParentComp, 48);
+SDK_AT(AEGP_LayerSuite7, AEGP_GetLayerCurrentTime, 112);
+SDK_AT(AEGP_LayerSuite7, AEGP_GetLayerInPoint, 120);
+SDK_AT(AEGP_LayerSuite7, AEGP_GetLayerDuration, 128);
+SDK_AT(AEGP_LayerSuite7, AEGP_GetLayerID, 296);
 SDK_AT(AEGP_LayerSuite7, AEGP_GetLayerFromLayerID, 360);
 SDK_SIZE(AEGP_LayerSuite9, 53 * 8);
 
 SDK_SIZE(AEGP_StreamSuite2, 22 * 8);
+SDK_AT(AEGP_StreamSuite2, AEGP_GetEffectNumParamStreams, 32);
 SDK_AT(AEGP_StreamSuite2, AEGP_GetNewEffectStreamByIndex, 40);
+SDK_AT(AEGP_StreamSuite2, AEGP_GetStreamType, 96);
 SDK_AT(AEGP_StreamSuite2, AEGP_DisposeStream, 56);
 SDK_AT(AEGP_StreamSuite2, AEGP_GetNewStreamValue, 104);
 SDK_AT(AEGP_StreamSuite2, AEGP_DisposeStreamValue, 112);

@@ -142,8 +142,9 @@ TEST(SuiteHandler, AcquiresOnFirstUseAndReleasesOnce) {
     }
     EXPECT_EQ(count("AEGP Stream Suite", 7), (std::pair{1, 1}));
 
-    // A suite the host does not serve is thrown as 516; nothing is written for the user.
+    // A suite the host cannot give is thrown as 516; nothing is written for the user.
     SuiteHandler suites(&host.services.basic);
+    host.faults.fail("AcquireSuite", 1, kSPSuiteNotFoundError);
     try {
         suites.acquire(SuiteSlot::Layer13);
         FAIL() << "expected a thrown error";

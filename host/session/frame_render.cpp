@@ -33,8 +33,9 @@ PF_PixelFormat PixelFormatForBpc(int bpc) {
 FrameRenderer::FrameRenderer(EffectSession& session, const Scene& scene, SourceCache& cache,
                              FrameOptions options)
     : session_(session), scene_(scene), cache_(cache), options_(options),
-      services_(session.faults()) {
+      aegp_scene_(scene, session.params(), options.frame), services_(session.faults()) {
     FillUtilCallbacks(utils_);
+    services_.aegp.attach(effect_ref(), &aegp_scene_);
 }
 
 FrameRenderer::~FrameRenderer() = default;

@@ -10,6 +10,7 @@
 #include "scene/source_cache.h"
 #include "session/call_target.h"
 #include "session/effect_session.h"
+#include "session/scene_aegp.h"
 #include "world.h"
 
 #include <map>
@@ -89,6 +90,7 @@ class FrameRenderer final : public HostCallTarget {
     const Scene& scene_;
     SourceCache& cache_;
     FrameOptions options_;
+    SceneAegp aegp_scene_; // what the AEGP suites answer from
     HostServices services_;
     PF_UtilCallbacks utils_{};
     const char* command_ = "";

@@ -72,6 +72,10 @@ HostServices::HostServices(FaultInjector& fault_injector) : faults(fault_injecto
     RegisterHandleSuite(suites);
     RegisterWorldSuite(suites);
     RegisterPathSuites(suites);
+    RegisterAegpPFInterfaceSuite(suites);
+    RegisterAegpStreamSuite(suites);
+    RegisterAegpLayerSuite(suites);
+    RegisterAegpEffectSuite(suites);
 }
 
 std::vector<std::string> HostServices::leaks() const {
@@ -79,7 +83,8 @@ std::vector<std::string> HostServices::leaks() const {
     for (const std::string& suite : suites.held()) {
         out.push_back("suite " + suite + " not released");
     }
-    for (const std::vector<std::string>& part : {handles.leaks(), worlds.leaks(), paths.leaks()}) {
+    for (const std::vector<std::string>& part :
+         {handles.leaks(), worlds.leaks(), paths.leaks(), aegp.leaks()}) {
         out.insert(out.end(), part.begin(), part.end());
     }
     return out;

@@ -5,6 +5,7 @@
 
 #include "SPBasic.h"
 #include "session/fault_injector.h"
+#include "suites/aegp_objects.h"
 #include "suites/handle_suite.h"
 #include "suites/path_table.h"
 #include "suites/suite_registry.h"
@@ -22,10 +23,11 @@ struct HostServices {
     HandleTable handles;
     WorldTable worlds;
     PathTable paths;
+    AegpObjects aegp;
     SPBasicSuite basic{};
 
-    // Suites, handles, worlds, path outlines and length preparations not given back, one line
-    // each.
+    // Suites, handles, worlds, path outlines, length preparations and AEGP objects not given
+    // back, one line each.
     std::vector<std::string> leaks() const;
 };
 
