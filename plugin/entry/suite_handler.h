@@ -6,6 +6,7 @@
 #include "AE_Effect.h"
 #include "AE_EffectCBSuites.h"
 #include "AE_EffectSuites.h"
+#include "AE_GeneralPlug.h"
 #include "SPBasic.h"
 
 #include <array>
@@ -70,6 +71,23 @@ class SuiteHandler {
     }
     const PF_PathDataSuite1* PathDataSuite1() {
         return static_cast<const PF_PathDataSuite1*>(acquire(SuiteSlot::PathData1));
+    }
+    // The AEGP tables under the versions the effect asks for: "AEGP Stream Suite" 7 is the
+    // table named AEGP_StreamSuite2, "AEGP Layer Suite" 11 and 13 are AEGP_LayerSuite5 and 7.
+    const AEGP_PFInterfaceSuite1* PFInterfaceSuite1() {
+        return static_cast<const AEGP_PFInterfaceSuite1*>(acquire(SuiteSlot::PFInterface1));
+    }
+    const AEGP_StreamSuite2* StreamSuite7() {
+        return static_cast<const AEGP_StreamSuite2*>(acquire(SuiteSlot::Stream7));
+    }
+    const AEGP_LayerSuite5* LayerSuite11() {
+        return static_cast<const AEGP_LayerSuite5*>(acquire(SuiteSlot::Layer11));
+    }
+    const AEGP_LayerSuite7* LayerSuite13() {
+        return static_cast<const AEGP_LayerSuite7*>(acquire(SuiteSlot::Layer13));
+    }
+    const AEGP_EffectSuite2* EffectSuite2() {
+        return static_cast<const AEGP_EffectSuite2*>(acquire(SuiteSlot::Effect2));
     }
 
   private:

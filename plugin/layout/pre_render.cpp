@@ -4,6 +4,7 @@
 #include "entry/suite_handler.h"
 #include "layout/checkout_id.h"
 #include "layout/path_layout.h"
+#include "layout/time_layer_frames.h"
 #include "layout/time_shift.h"
 #include "render/blending_modes.h"
 
@@ -208,8 +209,12 @@ void RunTimeShiftPass(const TimeShiftContext& context, ClonePlan& plan) {
             TimeShiftPath(context, plan);
         }
         break;
+    case param::kObject:
+        // Every frame of the "Time Layer", whatever the mode.
+        TimeShiftObject(context, plan);
+        break;
     default:
-        // "Object" requests its images with its own layout.
+        // Any other clone type asks for no time-shifted images.
         break;
     }
 }
