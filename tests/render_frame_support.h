@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -99,17 +100,24 @@ class RenderFixture : public ::testing::Test {
         return result;
     }
 
+    static constexpr PF_Err kInjected = 77;
+    struct FailureCase {
+        const char* function;
+        PF_Err expected;
+        std::size_t leaks; // at most this many things the host refused to take back
+    };
+    // What the frame answers when call `n` of a case's function fails, where that differs from
+    // the case's own expectation.
+    using ExpectedAt = std::function<PF_Err(const FailureCase&, int n)>;
+
     // Makes each host function the frame uses fail once, at every call or at a sample of its
     // calls, and checks the frame's error and that (almost) everything comes back. `what` names
-    // the configuration in failure messages.
-    void expect_every_failure_cleaned_up(const std::string& what) {
-        constexpr PF_Err kInjected = 77;
-        struct Case {
-            const char* function;
-            PF_Err expected;
-            std::size_t leaks; // at most this many things the host refused to take back
-        };
-        const Case cases[] = {
+    // the configuration in failure messages; `extra` adds functions of the configuration.
+    void expect_every_failure_cleaned_up(const std::string& what,
+                                         const std::vector<FailureCase>& extra = {},
+                                         const ExpectedAt& expected_at = nullptr) {
+        using Case = FailureCase;
+        std::vector<Case> cases = {
             {"checkout_param", kInjected, 0},
             {"checkin_param", kInjected, 1},
             {"checkout_layer", kInjected, 0},
@@ -126,6 +134,7 @@ class RenderFixture : public ::testing::Test {
             {"PF_DisposeWorld", kInjected, 1},
             {"ReleaseSuite", PF_Err_NONE, 1},
         };
+        cases.insert(cases.end(), extra.begin(), extra.end());
         for (const Case& c : cases) {
             const int before = session().faults().calls(c.function);
             ASSERT_EQ(render().err, PF_Err_NONE) << what;
@@ -138,7 +147,8 @@ class RenderFixture : public ::testing::Test {
                 session().faults().fail(c.function, n, kInjected);
                 const FrameResult frame = render();
                 session().faults().clear();
-                EXPECT_EQ(frame.err, c.expected) << what << ": " << c.function << " call " << n;
+                const PF_Err expected = expected_at ? expected_at(c, n) : c.expected;
+                EXPECT_EQ(frame.err, expected) << what << ": " << c.function << " call " << n;
                 EXPECT_LE(frame.leaks.size(), c.leaks)
                     << what << ": " << c.function << " call " << n;
                 if (!frame.leaks.empty()) {

@@ -211,11 +211,30 @@ static_assert(kOffset == kDistribution + 4);
 
 namespace object {
 inline constexpr int kBasedOn = FindParam("Object Mode/Based on");
+inline constexpr int kCloneOrder = FindParam("Object Mode/Clone Order");
+inline constexpr int kResolution = FindParam("Object Mode/Resolution");
+inline constexpr int kAlphaThreshold = FindParam("Object Mode/Alpha Threshold");
+inline constexpr int kInvertAlpha = FindParam("Object Mode/Invert Alpha");
+inline constexpr int kLumaThreshold = FindParam("Object Mode/Luma Threshold");
+inline constexpr int kInvertLuma = FindParam("Object Mode/Invert Luma");
+inline constexpr int kLumaBasedOpacity = FindParam("Object Mode/Luma based Opacity");
 inline constexpr int kLocalScale = FindParam("Object Mode/Transform/Local/Scale");
+inline constexpr int kPosition = FindParam("Object Mode/Transform/Local/Position");
+inline constexpr int kLocalRotation = FindParam("Object Mode/Transform/Local/Rotation");
 inline constexpr int kGlobalScale = FindParam("Object Mode/Transform/Global/Scale");
+inline constexpr int kAnchorPoint = FindParam("Object Mode/Transform/Global/Anchor Point");
+inline constexpr int kGlobalRotation = FindParam("Object Mode/Transform/Global/Rotation");
+inline constexpr int kRandomPosition = FindParam("Object Mode/Random/Random Position");
 inline constexpr int kRandomScale = FindParam("Object Mode/Random/Random Scale");
+inline constexpr int kRandomRotation = FindParam("Object Mode/Random/Random Rotation");
 inline constexpr int kRandomOpacity = FindParam("Object Mode/Random/Random Opacity");
 inline constexpr int kRandomSeed = FindParam("Object Mode/Random/Random Seed");
+
+// "Based on": the two "- Time" modes choose a frame of the "Time Layer" for every cell.
+enum BasedOn : int { kAlpha = 1, kLuma, kAlphaTime, kLumaTime };
+constexpr bool IsTimeMode(int based_on) {
+    return based_on == kAlphaTime || based_on == kLumaTime;
+}
 } // namespace object
 
 } // namespace plurion::param

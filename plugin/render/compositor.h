@@ -57,6 +57,12 @@ class CompositorFrame {
     // path), in checkout order; empty when none.
     std::span<PF_EffectWorld> time_shifted(std::int32_t layer, std::int32_t path = 0);
 
+    // "Object"'s time modes: checks out every frame of the "Time Layer" that the plan lists and
+    // resamples it at the group's scale (no per-layer scale), in list order. A frame without
+    // pixels is left out.
+    void prepare_time_frames();
+    std::span<PF_EffectWorld> time_frames() { return time_frames_; }
+
     // The prepared source at `index` of the source list, or null.
     PF_EffectWorld* source(std::int32_t index) const;
 
@@ -99,6 +105,7 @@ class CompositorFrame {
     LayerCheckouts checkouts_;
     // kMaxSourceLayers lists per mask path (one path unless held by path).
     std::vector<std::vector<PF_EffectWorld>> time_shifted_;
+    std::vector<PF_EffectWorld> time_frames_;
     PF_Err err_ = PF_Err_NONE;
     bool finished_ = false;
 };

@@ -67,6 +67,26 @@ void CompositorFrame::prepare_time_shifted(bool by_path) {
     }
 }
 
+void CompositorFrame::prepare_time_frames() {
+    const ClonePlan& plan = *args_.plan;
+    const double factor = plan.mode_local_scale * plan.mode_global_scale / 10000.0;
+    for (std::size_t k = 0; k < plan.time_checkout_ids.size() && ok(); ++k) {
+        PF_EffectWorld* pixels = nullptr;
+        keep(checkouts_.check_out(plan.time_checkout_ids[k], &pixels));
+        if (!ok() || pixels == nullptr) {
+            continue;
+        }
+        PF_EffectWorld copy{};
+        const WorkingCopyResult made = MakeWorkingCopy(*args_.in_data, world_suite_.get(), *pixels,
+                                                       ScaledWorldSize(*pixels, factor), copy);
+        if (made.made) {
+            time_frames_.push_back(copy);
+        }
+        keep(made.err);
+        keep(made.copy_err);
+    }
+}
+
 std::span<PF_EffectWorld> CompositorFrame::time_shifted(std::int32_t layer, std::int32_t path) {
     if (layer < 0 || static_cast<std::size_t>(layer) >= kMaxSourceLayers || path < 0) {
         return {};
@@ -104,6 +124,9 @@ PF_Err CompositorFrame::finish() {
                            worlds.size()));
         worlds.clear();
     }
+    keep(DisposeWorlds(world_suite_.get(), args_.in_data->effect_ref, time_frames_.data(),
+                       time_frames_.size()));
+    time_frames_.clear();
     keep(checkouts_.check_in_all());
     keep(world_suite_.release());
     return err_;

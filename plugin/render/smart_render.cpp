@@ -5,6 +5,7 @@
 #include "layout/checkout_id.h"
 #include "render/grid_clone.h"
 #include "render/path_clone.h"
+#include "render/object_clone.h"
 #include "render/radial_clone.h"
 
 #include <algorithm>
@@ -114,8 +115,7 @@ void DrawObject(ErrorChain& errors, const PF_InData& in, PF_SmartRenderExtra* ex
     LayerCheckouts matte_checkout(in.effect_ref, extra->cb);
     PF_EffectWorld* matte = nullptr;
     errors.keep(matte_checkout.check_out(kMatteCheckoutId, &matte));
-    const std::int32_t based_on = plan.params.get<param::object::kBasedOn>(0);
-    const bool time_mode = based_on == 3 || based_on == 4;
+    const bool time_mode = param::object::IsTimeMode(plan.params.get<param::object::kBasedOn>(0));
     if ((args.layer_count > 0 || time_mode) && matte != nullptr && GroupScalesDraw(plan)) {
         args.matte = matte;
         errors.then([&] { return RunCompositor(CompositorOf(param::kObject), std::move(args)); });
@@ -135,8 +135,10 @@ Compositor CompositorOf(std::int32_t clone_type) {
         return CompositeGrid;
     case param::kPath:
         return CompositePath;
+    case param::kObject:
+        return CompositeObject;
     default:
-        // "Object" draws nothing yet.
+        // Any other type draws nothing.
         return nullptr;
     }
 }
