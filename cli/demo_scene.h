@@ -11,7 +11,7 @@ struct DemoPart {
     const char* scene;
 };
 
-inline constexpr std::array<DemoPart, 4> kDemoParts = {{
+inline constexpr std::array<DemoPart, 5> kDemoParts = {{
     {"linear", R"json({
   "description": "Plurion demo: a row of stars and rings turning as it runs, over a gradient.",
   "composition": {"name": "demo_linear", "width": 640, "height": 360, "fps": 24, "frames": 24,
@@ -126,6 +126,34 @@ inline constexpr std::array<DemoPart, 4> kDemoParts = {{
     "Path Mode/Offset/Offset Scale": 60,
     "Layers/Selection/Layer 1": "star",
     "Layers/Selection/Layer 2": "bar"
+  }
+})json"},
+    {"object", R"json({
+  "description": "Plurion demo, object part: a star matte rebuilt from dots and sparks on every cell it covers, each turned and sized at random, the whole turning slowly.",
+  "composition": {"name": "demo_object", "width": 640, "height": 360, "fps": 24, "frames": 24,
+                  "bpc": 8, "background": [0.06, 0.05, 0.09, 1]},
+  "layers": [
+    {"name": "star", "width": 640, "height": 360,
+     "source": {"kind": "star", "color": [1, 1, 1, 1], "points": 5, "outer_radius": 165,
+                "inner_radius": 72}},
+    {"name": "dot", "width": 12, "height": 12,
+     "source": {"kind": "ellipse", "color": [1, 0.62, 0.22, 1]}},
+    {"name": "spark", "width": 16, "height": 16,
+     "source": {"kind": "star", "color": [0.5, 0.85, 1, 1], "points": 4, "inner_radius": 2}}
+  ],
+  "effect": {
+    "Clone Type": "Object",
+    "Object Mode/Based on": "Alpha",
+    "Object Mode/Matte Layer": "star",
+    "Object Mode/Clone Order": "Random",
+    "Object Mode/Resolution": 55,
+    "Object Mode/Alpha Threshold": 0.1,
+    "Object Mode/Transform/Global/Rotation": {"keys": [[0, -8], [23, 8]]},
+    "Object Mode/Random/Random Rotation": 180,
+    "Object Mode/Random/Random Scale": 50,
+    "Object Mode/Random/Random Seed": 11,
+    "Layers/Selection/Layer 1": "dot",
+    "Layers/Selection/Layer 2": "spark"
   }
 })json"},
 }};
