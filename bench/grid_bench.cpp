@@ -41,14 +41,7 @@ host::Scene GridScene(const GridCase& c) {
     return scene;
 }
 
-const bool kGridCasesRegistered = [] {
-    for (const GridCase& c : kGridCases) {
-        benchmark::RegisterBenchmark(c.name, [&c](benchmark::State& state) {
-            bench::RenderFrames(state, GridScene(c));
-        })->Unit(benchmark::kMillisecond);
-    }
-    return true;
-}();
+const bool kGridCasesRegistered = bench::RegisterFrameCases(kGridCases, GridScene);
 
 } // namespace
 } // namespace plurion

@@ -23,8 +23,9 @@ host::Scene ObjectScene(const ObjectCase& c) {
     const int matte = static_cast<int>(scene.layers.size());
     scene.layers.push_back(
         {"matte", 3000, 1500, 0, 48, host::SolidSource{{1.0f, 1.0f, 1.0f, 1.0f}}});
-    scene.layers.push_back({"counter", 16, 16, 0, 10,
-                            host::CounterSource{{1, 1, 1, 1}, {0.2f, 0.3f, 0.7f, 1}, {8, 8}, 12, 0}});
+    scene.layers.push_back(
+        {"counter", 16, 16, 0, 10,
+         host::CounterSource{{1, 1, 1, 1}, {0.2f, 0.3f, 0.7f, 1}, {8, 8}, 12, 0}});
     bench::Hold(scene, param::kCloneType, param::kObject);
     bench::Hold(scene, param::object::kBasedOn, c.based_on);
     bench::Hold(scene, param::kMatteLayer, matte);
@@ -36,14 +37,7 @@ host::Scene ObjectScene(const ObjectCase& c) {
     return scene;
 }
 
-const bool kObjectCasesRegistered = [] {
-    for (const ObjectCase& c : kObjectCases) {
-        benchmark::RegisterBenchmark(c.name, [&c](benchmark::State& state) {
-            bench::RenderFrames(state, ObjectScene(c));
-        })->Unit(benchmark::kMillisecond);
-    }
-    return true;
-}();
+const bool kObjectCasesRegistered = bench::RegisterFrameCases(kObjectCases, ObjectScene);
 
 } // namespace
 } // namespace plurion

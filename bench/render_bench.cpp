@@ -149,14 +149,7 @@ host::Scene FrameScene(const FrameCase& c) {
     return scene;
 }
 
-const bool kFramesRegistered = [] {
-    for (const FrameCase& c : kFrameCases) {
-        benchmark::RegisterBenchmark(c.name, [&c](benchmark::State& state) {
-            bench::RenderFrames(state, FrameScene(c));
-        })->Unit(benchmark::kMillisecond);
-    }
-    return true;
-}();
+const bool kFramesRegistered = bench::RegisterFrameCases(kFrameCases, FrameScene);
 
 } // namespace
 } // namespace plurion

@@ -11,6 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <string>
 
@@ -60,6 +61,18 @@ inline void RenderFrames(benchmark::State& state, const host::Scene& scene) {
     state.SetItemsProcessed(state.iterations() * scene.composition.width *
                             scene.composition.height);
     state.SetLabel("items are output pixels");
+}
+
+// Registers one frame benchmark per case (a record with a `name`), each rendering the scene that
+// `make_scene` builds for it, timed in milliseconds.
+template <class Case, std::size_t N, class MakeScene>
+bool RegisterFrameCases(const Case (&cases)[N], MakeScene make_scene) {
+    for (const Case& c : cases) {
+        benchmark::RegisterBenchmark(c.name, [&c, make_scene](benchmark::State& state) {
+            RenderFrames(state, make_scene(c));
+        })->Unit(benchmark::kMillisecond);
+    }
+    return true;
 }
 
 } // namespace plurion::bench

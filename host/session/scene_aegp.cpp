@@ -53,6 +53,10 @@ std::optional<AegpScene::StreamAnswer> SceneAegp::param_value(PF_ParamIndex inde
         return answer;
     }
     const PF_ParamDef def = ParamAt(scene_, params_, index, frame);
+    const auto one = [&](double value) {
+        answer.type = AEGP_StreamType_OneD;
+        answer.value.one_d = value;
+    };
     switch (def.param_type) {
     case PF_Param_LAYER: {
         const std::optional<int> layer = LayerAt(scene_, params_, index, frame);
@@ -61,24 +65,19 @@ std::optional<AegpScene::StreamAnswer> SceneAegp::param_value(PF_ParamIndex inde
         break;
     }
     case PF_Param_POPUP:
-        answer.type = AEGP_StreamType_OneD;
-        answer.value.one_d = def.u.pd.value;
+        one(def.u.pd.value);
         break;
     case PF_Param_SLIDER:
-        answer.type = AEGP_StreamType_OneD;
-        answer.value.one_d = def.u.sd.value;
+        one(def.u.sd.value);
         break;
     case PF_Param_FLOAT_SLIDER:
-        answer.type = AEGP_StreamType_OneD;
-        answer.value.one_d = def.u.fs_d.value;
+        one(def.u.fs_d.value);
         break;
     case PF_Param_CHECKBOX:
-        answer.type = AEGP_StreamType_OneD;
-        answer.value.one_d = def.u.bd.value;
+        one(def.u.bd.value);
         break;
     case PF_Param_ANGLE:
-        answer.type = AEGP_StreamType_OneD;
-        answer.value.one_d = def.u.ad.value / 65536.0;
+        one(def.u.ad.value / 65536.0);
         break;
     case PF_Param_POINT:
         answer.type = AEGP_StreamType_TwoD_SPATIAL;

@@ -8,13 +8,8 @@ namespace plurion::host {
 namespace {
 
 A_Err DisposeEffect(AEGP_EffectRefH effect_refH) {
-    HostServices* host = nullptr;
-    const A_Err injected = BeginAegpDisposal("AEGP_DisposeEffect", host);
-    if (host == nullptr) {
-        return injected;
-    }
-    const bool known = host->aegp.dispose_effect(effect_refH);
-    return injected != A_Err_NONE ? injected : known ? A_Err_NONE : A_Err_PARAMETER;
+    return DisposeAegp("AEGP_DisposeEffect",
+                       [&](AegpObjects& objects) { return objects.dispose_effect(effect_refH); });
 }
 
 constexpr AEGP_EffectSuite2 MakeEffectSuite2() {

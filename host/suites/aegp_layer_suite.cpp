@@ -8,15 +8,20 @@
 namespace plurion::host {
 namespace {
 
-// The times of a live layer handle; an error for a handle the call did not hand out.
-A_Err LayerTimesOf(const AegpCall& call, AEGP_LayerH layerH, AegpScene::LayerTimes& times) {
-    const std::optional<AEGP_LayerIDVal> id = call.objects().layer_id(layerH);
-    const auto found = id ? call.scene().layer(*id) : std::nullopt;
-    if (!found) {
-        return A_Err_PARAMETER;
-    }
-    times = *found;
-    return A_Err_NONE;
+using LayerTimes = AegpScene::LayerTimes;
+
+// Answers a time of a layer the call handed out with `pick(scene, times)`.
+template <class Pick>
+A_Err AnswerLayerTime(const char* function, AEGP_LayerH layerH, A_Time* timePT, Pick&& pick) {
+    return ServeAegp(function, [&](const AegpCall& call) {
+        const std::optional<AEGP_LayerIDVal> id = call.objects().layer_id(layerH);
+        const std::optional<LayerTimes> times = id ? call.scene().layer(*id) : std::nullopt;
+        if (timePT == nullptr || !times) {
+            return A_Err_PARAMETER;
+        }
+        *timePT = pick(call.scene(), *times);
+        return A_Err_NONE;
+    });
 }
 
 // A composition time as the mode asks: in layer time it counts from the layer's in point (both
@@ -29,84 +34,55 @@ A_Time InMode(AEGP_LTimeMode mode, A_Time time, const A_Time& in_point) {
 }
 
 A_Err GetLayerParentComp(AEGP_LayerH layerH, AEGP_CompH* compPH) {
-    const AegpCall call = BeginAegpCall("AEGP_GetLayerParentComp");
-    if (call.err != A_Err_NONE) {
-        return call.err;
-    }
-    if (compPH == nullptr || !call.objects().layer_id(layerH)) {
-        return A_Err_PARAMETER;
-    }
-    *compPH = call.objects().comp();
-    return A_Err_NONE;
+    return ServeAegp("AEGP_GetLayerParentComp", [&](const AegpCall& call) {
+        if (compPH == nullptr || !call.objects().layer_id(layerH)) {
+            return A_Err_PARAMETER;
+        }
+        *compPH = call.objects().comp();
+        return A_Err_NONE;
+    });
 }
 
 A_Err GetLayerFromLayerID(AEGP_CompH parent_compH, AEGP_LayerIDVal id, AEGP_LayerH* layerPH) {
-    const AegpCall call = BeginAegpCall("AEGP_GetLayerFromLayerID");
-    if (call.err != A_Err_NONE) {
-        return call.err;
-    }
-    if (layerPH == nullptr || !call.objects().is_comp(parent_compH)) {
-        return A_Err_PARAMETER;
-    }
-    *layerPH = nullptr;
-    if (!call.scene().layer(id)) {
-        return A_Err_PARAMETER;
-    }
-    *layerPH = call.objects().layer(id);
-    return A_Err_NONE;
+    return ServeAegp("AEGP_GetLayerFromLayerID", [&](const AegpCall& call) {
+        if (layerPH == nullptr || !call.objects().is_comp(parent_compH)) {
+            return A_Err_PARAMETER;
+        }
+        *layerPH = call.scene().layer(id) ? call.objects().layer(id) : nullptr;
+        return *layerPH != nullptr ? A_Err_NONE : A_Err_PARAMETER;
+    });
 }
 
 A_Err GetLayerID(AEGP_LayerH layerH, AEGP_LayerIDVal* id_valP) {
-    const AegpCall call = BeginAegpCall("AEGP_GetLayerID");
-    if (call.err != A_Err_NONE) {
-        return call.err;
-    }
-    const std::optional<AEGP_LayerIDVal> id = call.objects().layer_id(layerH);
-    if (id_valP == nullptr || !id) {
-        return A_Err_PARAMETER;
-    }
-    *id_valP = *id;
-    return A_Err_NONE;
+    return ServeAegp("AEGP_GetLayerID", [&](const AegpCall& call) {
+        const std::optional<AEGP_LayerIDVal> id = call.objects().layer_id(layerH);
+        if (id_valP == nullptr || !id) {
+            return A_Err_PARAMETER;
+        }
+        *id_valP = *id;
+        return A_Err_NONE;
+    });
 }
 
 A_Err GetLayerCurrentTime(AEGP_LayerH layerH, AEGP_LTimeMode time_mode, A_Time* curr_timePT) {
-    const AegpCall call = BeginAegpCall("AEGP_GetLayerCurrentTime");
-    AegpScene::LayerTimes times{};
-    if (call.err != A_Err_NONE) {
-        return call.err;
-    }
-    if (curr_timePT == nullptr || LayerTimesOf(call, layerH, times) != A_Err_NONE) {
-        return A_Err_PARAMETER;
-    }
-    *curr_timePT = InMode(time_mode, call.scene().current_time(), times.in_point);
-    return A_Err_NONE;
+    return AnswerLayerTime("AEGP_GetLayerCurrentTime", layerH, curr_timePT,
+                           [&](const AegpScene& scene, const LayerTimes& times) {
+                               return InMode(time_mode, scene.current_time(), times.in_point);
+                           });
 }
 
 A_Err GetLayerInPoint(AEGP_LayerH layerH, AEGP_LTimeMode time_mode, A_Time* in_pointPT) {
-    const AegpCall call = BeginAegpCall("AEGP_GetLayerInPoint");
-    AegpScene::LayerTimes times{};
-    if (call.err != A_Err_NONE) {
-        return call.err;
-    }
-    if (in_pointPT == nullptr || LayerTimesOf(call, layerH, times) != A_Err_NONE) {
-        return A_Err_PARAMETER;
-    }
-    *in_pointPT = InMode(time_mode, times.in_point, times.in_point);
-    return A_Err_NONE;
+    return AnswerLayerTime("AEGP_GetLayerInPoint", layerH, in_pointPT,
+                           [&](const AegpScene&, const LayerTimes& times) {
+                               return InMode(time_mode, times.in_point, times.in_point);
+                           });
 }
 
+// Without time stretch a duration is the same in layer and composition time.
 A_Err GetLayerDuration(AEGP_LayerH layerH, AEGP_LTimeMode, A_Time* durationPT) {
-    const AegpCall call = BeginAegpCall("AEGP_GetLayerDuration");
-    AegpScene::LayerTimes times{};
-    if (call.err != A_Err_NONE) {
-        return call.err;
-    }
-    if (durationPT == nullptr || LayerTimesOf(call, layerH, times) != A_Err_NONE) {
-        return A_Err_PARAMETER;
-    }
-    // Without time stretch a duration is the same in layer and composition time.
-    *durationPT = times.duration;
-    return A_Err_NONE;
+    return AnswerLayerTime(
+        "AEGP_GetLayerDuration", layerH, durationPT,
+        [](const AegpScene&, const LayerTimes& times) { return times.duration; });
 }
 
 // Versions 11 and 13 differ only in functions this host does not serve.

@@ -23,87 +23,70 @@ A_Time CompositionTime(const AegpScene& scene, AEGP_LTimeMode mode, const A_Time
 }
 
 A_Err GetEffectNumParamStreams(AEGP_EffectRefH effect_refH, A_long* num_paramsPL) {
-    const AegpCall call = BeginAegpCall("AEGP_GetEffectNumParamStreams");
-    if (call.err != A_Err_NONE) {
-        return call.err;
-    }
-    if (num_paramsPL == nullptr || !call.objects().is_effect(effect_refH)) {
-        return A_Err_PARAMETER;
-    }
-    *num_paramsPL = call.scene().param_count();
-    return A_Err_NONE;
+    return ServeAegp("AEGP_GetEffectNumParamStreams", [&](const AegpCall& call) {
+        if (num_paramsPL == nullptr || !call.objects().is_effect(effect_refH)) {
+            return A_Err_PARAMETER;
+        }
+        *num_paramsPL = call.scene().param_count();
+        return A_Err_NONE;
+    });
 }
 
 A_Err GetNewEffectStreamByIndex(AEGP_PluginID, AEGP_EffectRefH effect_refH,
                                 PF_ParamIndex param_index, AEGP_StreamRefH* streamPH) {
-    const AegpCall call = BeginAegpCall("AEGP_GetNewEffectStreamByIndex");
-    if (call.err != A_Err_NONE) {
-        return call.err;
-    }
-    if (streamPH == nullptr || !call.objects().is_effect(effect_refH) || param_index < 0 ||
-        param_index >= call.scene().param_count()) {
-        return A_Err_PARAMETER;
-    }
-    *streamPH = call.objects().new_stream(param_index);
-    return A_Err_NONE;
+    return ServeAegp("AEGP_GetNewEffectStreamByIndex", [&](const AegpCall& call) {
+        if (streamPH == nullptr || !call.objects().is_effect(effect_refH) || param_index < 0 ||
+            param_index >= call.scene().param_count()) {
+            return A_Err_PARAMETER;
+        }
+        *streamPH = call.objects().new_stream(param_index);
+        return A_Err_NONE;
+    });
 }
 
 A_Err DisposeStream(AEGP_StreamRefH streamH) {
-    HostServices* host = nullptr;
-    const A_Err injected = BeginAegpDisposal("AEGP_DisposeStream", host);
-    if (host == nullptr) {
-        return injected;
-    }
-    const bool known = host->aegp.dispose_stream(streamH);
-    return injected != A_Err_NONE ? injected : known ? A_Err_NONE : A_Err_PARAMETER;
+    return DisposeAegp("AEGP_DisposeStream",
+                       [&](AegpObjects& objects) { return objects.dispose_stream(streamH); });
 }
 
 A_Err GetStreamType(AEGP_StreamRefH streamH, AEGP_StreamType* stream_typeP) {
-    const AegpCall call = BeginAegpCall("AEGP_GetStreamType");
-    if (call.err != A_Err_NONE) {
-        return call.err;
-    }
-    const std::optional<PF_ParamIndex> index = call.objects().stream_param(streamH);
-    const auto answer =
-        index ? call.scene().param_value(*index, call.scene().current_time()) : std::nullopt;
-    if (stream_typeP == nullptr || !answer) {
-        return A_Err_PARAMETER;
-    }
-    *stream_typeP = answer->type;
-    return A_Err_NONE;
+    return ServeAegp("AEGP_GetStreamType", [&](const AegpCall& call) {
+        const std::optional<PF_ParamIndex> index = call.objects().stream_param(streamH);
+        const auto answer =
+            index ? call.scene().param_value(*index, call.scene().current_time()) : std::nullopt;
+        if (stream_typeP == nullptr || !answer) {
+            return A_Err_PARAMETER;
+        }
+        *stream_typeP = answer->type;
+        return A_Err_NONE;
+    });
 }
 
 A_Err GetNewStreamValue(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_LTimeMode time_mode,
                         const A_Time* timePT, A_Boolean /*pre_expressionB*/,
                         AEGP_StreamValue* valueP) {
-    const AegpCall call = BeginAegpCall("AEGP_GetNewStreamValue");
-    if (call.err != A_Err_NONE) {
-        return call.err;
-    }
-    const std::optional<PF_ParamIndex> index = call.objects().stream_param(streamH);
-    if (valueP == nullptr || timePT == nullptr || timePT->scale == 0 || !index) {
-        return A_Err_PARAMETER;
-    }
-    // Scenes have no expressions: the value before them is the value.
-    const auto answer =
-        call.scene().param_value(*index, CompositionTime(call.scene(), time_mode, *timePT));
-    if (!answer) {
-        return A_Err_PARAMETER;
-    }
-    valueP->streamH = streamH;
-    valueP->val = answer->value;
-    call.objects().new_stream_value(streamH);
-    return A_Err_NONE;
+    return ServeAegp("AEGP_GetNewStreamValue", [&](const AegpCall& call) {
+        const std::optional<PF_ParamIndex> index = call.objects().stream_param(streamH);
+        if (valueP == nullptr || timePT == nullptr || timePT->scale == 0 || !index) {
+            return A_Err_PARAMETER;
+        }
+        // Scenes have no expressions: the value before them is the value.
+        const auto answer =
+            call.scene().param_value(*index, CompositionTime(call.scene(), time_mode, *timePT));
+        if (!answer) {
+            return A_Err_PARAMETER;
+        }
+        valueP->streamH = streamH;
+        valueP->val = answer->value;
+        call.objects().new_stream_value(streamH);
+        return A_Err_NONE;
+    });
 }
 
 A_Err DisposeStreamValue(AEGP_StreamValue* valueP) {
-    HostServices* host = nullptr;
-    const A_Err injected = BeginAegpDisposal("AEGP_DisposeStreamValue", host);
-    if (host == nullptr) {
-        return injected;
-    }
-    const bool known = valueP != nullptr && host->aegp.dispose_stream_value(valueP->streamH);
-    return injected != A_Err_NONE ? injected : known ? A_Err_NONE : A_Err_PARAMETER;
+    return DisposeAegp("AEGP_DisposeStreamValue", [&](AegpObjects& objects) {
+        return valueP != nullptr && objects.dispose_stream_value(valueP->streamH);
+    });
 }
 
 constexpr AEGP_StreamSuite2 MakeStreamSuite2() {

@@ -6,43 +6,40 @@
 #include "layout/truncate.h"
 #include "params/param_index.h"
 
+#include <functional>
+
 namespace plurion {
 namespace {
 
 // The effect is not registered as an AEGP plug-in of its own; the AEGP calls take id 0.
 constexpr AEGP_PluginID kPluginId = 0;
 
-// The AEGP objects of one measure, each disposed when its holder goes out of scope, the value
-// first and the effect last, also when a suite error is thrown on the way.
-struct EffectHolder {
-    const AEGP_EffectSuite2* suite = nullptr;
-    AEGP_EffectRefH effect = nullptr;
-    ~EffectHolder() {
-        if (effect != nullptr) {
-            suite->AEGP_DisposeEffect(effect);
-        }
-    }
-};
-
-struct StreamHolder {
-    const AEGP_StreamSuite2* suite = nullptr;
-    AEGP_StreamRefH stream = nullptr;
-    ~StreamHolder() {
-        if (stream != nullptr) {
-            suite->AEGP_DisposeStream(stream);
-        }
-    }
-};
-
-struct StreamValueHolder {
-    const AEGP_StreamSuite2* suite = nullptr;
-    AEGP_StreamValue value{};
-    bool held = false;
-    ~StreamValueHolder() {
+// An AEGP object of the measure, disposed when its holder goes out of scope, also when a suite
+// error is thrown on the way. Declared in the order made, they go back the other way round.
+template <class Object>
+class AegpObject {
+  public:
+    template <class Dispose>
+    explicit AegpObject(Dispose dispose) : dispose_(dispose) {}
+    ~AegpObject() {
         if (held) {
-            suite->AEGP_DisposeStreamValue(&value);
+            dispose_(object);
         }
     }
+    AegpObject(const AegpObject&) = delete;
+    AegpObject& operator=(const AegpObject&) = delete;
+
+    // Records the result of the call that made the object: it is held when that succeeded.
+    A_Err make(A_Err result) {
+        held = result == A_Err_NONE;
+        return result;
+    }
+
+    Object object{};
+    bool held = false;
+
+  private:
+    std::function<void(Object&)> dispose_;
 };
 
 // The layer's time for the measure's kind, in the time mode the kind names.
@@ -80,28 +77,30 @@ std::int32_t MeasureTimeLayer(const PF_InData& in_data, PF_ParamIndex index,
     const AEGP_StreamSuite2* streams = suites.StreamSuite7();
     const AEGP_LayerSuite5* layers = suites.LayerSuite11();
     const AEGP_LayerSuite7* layers_by_id = suites.LayerSuite13();
-    EffectHolder effect{suites.EffectSuite2()};
-    StreamHolder stream{streams};
-    StreamValueHolder value{streams};
+    const AEGP_EffectSuite2* effects = suites.EffectSuite2();
+    AegpObject<AEGP_EffectRefH> effect(
+        [effects](AEGP_EffectRefH& e) { effects->AEGP_DisposeEffect(e); });
+    AegpObject<AEGP_StreamRefH> stream(
+        [streams](AEGP_StreamRefH& s) { streams->AEGP_DisposeStream(s); });
+    AegpObject<AEGP_StreamValue> value(
+        [streams](AEGP_StreamValue& v) { streams->AEGP_DisposeStreamValue(&v); });
 
     ErrorChain errors;
     errors.then([&] {
-        return effects_of_layers->AEGP_GetNewEffectForEffect(kPluginId, in_data.effect_ref,
-                                                             &effect.effect);
+        return effect.make(effects_of_layers->AEGP_GetNewEffectForEffect(
+            kPluginId, in_data.effect_ref, &effect.object));
     });
     errors.then([&] {
-        return streams->AEGP_GetNewEffectStreamByIndex(kPluginId, effect.effect, index,
-                                                       &stream.stream);
+        return stream.make(streams->AEGP_GetNewEffectStreamByIndex(kPluginId, effect.object, index,
+                                                                   &stream.object));
     });
     errors.then([&] {
         // The layer the parameter holds at the start of the effect's layer, before expressions.
         const A_Time start{0, 1};
-        const A_Err err = streams->AEGP_GetNewStreamValue(
-            kPluginId, stream.stream, AEGP_LTimeMode_LayerTime, &start, TRUE, &value.value);
-        value.held = err == A_Err_NONE;
-        return err;
+        return value.make(streams->AEGP_GetNewStreamValue(
+            kPluginId, stream.object, AEGP_LTimeMode_LayerTime, &start, TRUE, &value.object));
     });
-    const AEGP_LayerIDVal layer_id = errors.ok() ? value.value.val.layer_id : 0;
+    const AEGP_LayerIDVal layer_id = errors.ok() ? value.object.val.layer_id : 0;
     if (layer_id == 0) {
         return 0;
     }
