@@ -102,12 +102,7 @@ const bool kCasesRegistered = [] {
             SamplePathsBench(state, c);
         })->Unit(benchmark::kMicrosecond);
     }
-    for (const FrameCase& c : kFrameCases) {
-        benchmark::RegisterBenchmark(c.name, [&c](benchmark::State& state) {
-            bench::RenderFrames(state, PathScene(c));
-        })->Unit(benchmark::kMillisecond);
-    }
-    return true;
+    return bench::RegisterFrameCases(kFrameCases, PathScene);
 }();
 
 } // namespace
