@@ -355,6 +355,14 @@ SDK_AT(PF_EventExtra, cbs, 128);
 SDK_AT(PF_EventExtra, evt_in_flags, 200);
 SDK_AT(PF_EventExtra, evt_out_flags, 204);
 SDK_SIZE(PF_CustomUIInfo, 44);
+SDK_AT(PF_CustomUIInfo, events, 4);
+SDK_AT(PF_CustomUIInfo, layer_ui_width, 20);
+SDK_AT(PF_CustomUIInfo, preview_ui_alignment, 40);
+SDK_SIZE(PF_DrawEventInfo, 20);
+SDK_AT(PF_EventCallbacks, refcon, 0);
+SDK_AT(PF_EventCallbacks, get_comp2layer_xform, 24);
+SDK_AT(PF_EventCallbacks, get_layer2comp_xform, 32);
+SDK_AT(PF_EventCallbacks, info_draw_text, 64);
 
 SDK_SIZE(DRAWBOT_ColorRGBA, 16);
 SDK_AT(DRAWBOT_ColorRGBA, alpha, 12);
@@ -367,6 +375,13 @@ SDK_SIZE(DRAWBOT_SurfaceSuite2, 136);
 SDK_AT(DRAWBOT_SurfaceSuite2, PaintRect, 16);
 SDK_AT(DRAWBOT_SurfaceSuite2, Flush, 120);
 SDK_SIZE(DRAWBOT_PathSuite1, 48);
+SDK_AT(DRAWBOT_PathSuite1, LineTo, 8);
+SDK_AT(DRAWBOT_PathSuite1, Close, 40);
+SDK_AT(DRAWBOT_SurfaceSuite2, StrokePath, 32);
+SDK_AT(DRAWBOT_SurfaceSuite2, Transform, 64);
+SDK_AT(DRAWBOT_SurfaceSuite2, GetTransformToScreenScale, 128);
+SDK_SIZE(DRAWBOT_MatrixF32, 36);
+SDK_SIZE(DRAWBOT_Rect32, 16);
 SDK_SIZE(DRAWBOT_Suites, 48);
 
 /* ---- Effect suites ----------------------------------------------------------------------------
@@ -457,6 +472,10 @@ SDK_CHECK(PF_Cursor_ROT_BOT_LEFT == 33 && PF_Cursor_ROT_TOP_LEFT == 35);
 SDK_CHECK(PF_MAX_CURSOR_PLUS_ONE == 123);
 SDK_CHECK(PF_EO_HANDLED_EVENT == 1);
 SDK_CHECK(PF_Window_COMP == 0 && PF_Window_LAYER == 1 && PF_Window_EFFECT == 2);
+SDK_CHECK(PF_CustomEFlag_COMP == 1 && PF_CustomEFlag_LAYER == 2 && PF_CustomEFlag_EFFECT == 4);
+SDK_CHECK(PF_Cursor_NONE == 0 && PF_Cursor_ARROW == 2);
+SDK_CHECK(PF_CONTEXT_MAGIC == 0x05ea771e);
+SDK_CHECK(kDRAWBOT_FillType_EvenOdd == 0 && kDRAWBOT_FillType_Winding == 1);
 SDK_CHECK(PF_ControlCode_ContextMenu == 52);
 SDK_CHECK(PF_App_Color_PURE_WHITE == 80);
 
