@@ -3,6 +3,7 @@
 #include "entry/identity.h"
 #include "entry/suite_handler.h"
 #include "layout/pre_render.h"
+#include "overlay/overlay_events.h"
 #include "params/params_setup.h"
 #include "render/smart_render.h"
 
@@ -22,8 +23,14 @@ PF_Err Dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDe
         return About(in_data, out_data);
     case PF_Cmd_GLOBAL_SETUP:
         return GlobalSetup(in_data, out_data);
-    case PF_Cmd_PARAMS_SETUP:
-        return SetupParams(in_data, out_data, params, output);
+    case PF_Cmd_PARAMS_SETUP: {
+        const PF_Err err = SetupParams(in_data, out_data, params, output);
+        // The overlay asks for composition and layer window events once the parameters stand.
+        return err != PF_Err_NONE ? err : overlay::RegisterOverlay(in_data);
+    }
+    case PF_Cmd_EVENT:
+        return overlay::HandleEvent(in_data, out_data, params, output,
+                                    static_cast<PF_EventExtra*>(extra));
     case PF_Cmd_SMART_PRE_RENDER:
         return PreRender(in_data, out_data, static_cast<PF_PreRenderExtra*>(extra));
     case PF_Cmd_SMART_RENDER:

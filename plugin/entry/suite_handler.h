@@ -89,6 +89,13 @@ class SuiteHandler {
     const AEGP_EffectSuite2* EffectSuite2() {
         return static_cast<const AEGP_EffectSuite2*>(acquire(SuiteSlot::Effect2));
     }
+    const PF_EffectCustomUISuite1* CustomUISuite1() {
+        return static_cast<const PF_EffectCustomUISuite1*>(acquire(SuiteSlot::CustomUI1));
+    }
+    const PF_EffectCustomUIOverlayThemeSuite1* OverlayThemeSuite1() {
+        return static_cast<const PF_EffectCustomUIOverlayThemeSuite1*>(
+            acquire(SuiteSlot::CustomUIOverlayTheme1));
+    }
 
   private:
     SPBasicSuite* basic_;
