@@ -194,6 +194,7 @@ TEST(AefxSuites, DrawbotSuitesStopAtTheFirstMissingOne) {
     int tables[2] = {};
     host.services.suites.add("DRAWBOT Draw Suite", 1, &tables[0]);
     host.services.suites.add("DRAWBOT Supplier Suite", 1, &tables[1]);
+    host.services.faults.fail("AcquireSuite", 3, kSPSuiteNotFoundError);
     AEFX_DrawbotSuites suites{};
     EXPECT_EQ(AEFX_AcquireDrawbotSuites(&host.in, &host.out, &suites), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(static_cast<const void*>(suites.drawbot_suiteP), &tables[0]);

@@ -1,5 +1,7 @@
 #include "suites/host_services.h"
 
+#include "suites/drawing_suites.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -76,6 +78,8 @@ HostServices::HostServices(FaultInjector& fault_injector) : faults(fault_injecto
     RegisterAegpStreamSuite(suites);
     RegisterAegpLayerSuite(suites);
     RegisterAegpEffectSuite(suites);
+    RegisterDrawbotSuites(suites);
+    RegisterCustomUISuites(suites);
 }
 
 std::vector<std::string> HostServices::leaks() const {
