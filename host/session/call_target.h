@@ -32,6 +32,7 @@ class HostCallTarget {
     virtual PF_Err add_param(PF_ParamIndex, const PF_ParamDef&) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
+    virtual PF_Err register_ui(const PF_CustomUIInfo&) { return PF_Err_BAD_CALLBACK_PARAM; }
     virtual PF_Err checkout_param(PF_ParamIndex, A_long /*time*/, A_long /*time_step*/,
                                   A_u_long /*time_scale*/, PF_ParamDef&) {
         return PF_Err_BAD_CALLBACK_PARAM;

@@ -88,6 +88,7 @@ PF_Err EffectSession::global_setup() {
 PF_Err EffectSession::params_setup() {
     params_.clear();
     params_.add(InputLayerDef());
+    custom_ui_events_ = PF_CustomEFlag_NONE;
     adding_params_ = true;
     const PF_Err err = send(PF_Cmd_PARAMS_SETUP);
     adding_params_ = false;
@@ -103,6 +104,15 @@ PF_Err EffectSession::add_param(PF_ParamIndex index, const PF_ParamDef& def) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
     params_.add(def);
+    return PF_Err_NONE;
+}
+
+// The host takes custom UI registrations while the parameters are being set up.
+PF_Err EffectSession::register_ui(const PF_CustomUIInfo& info) {
+    if (!adding_params_) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    custom_ui_events_ = info.events;
     return PF_Err_NONE;
 }
 

@@ -4,6 +4,7 @@
 
 #include "AE_Effect.h"
 #include "AE_EffectCB.h"
+#include "AE_EffectUI.h"
 #include "session/call_target.h"
 #include "session/effect_module.h"
 #include "session/param_registry.h"
@@ -57,12 +58,15 @@ class EffectSession final : public HostCallTarget {
     A_u_long my_version() const { return my_version_; }
     PF_OutFlags out_flags() const { return out_flags_; }
     PF_OutFlags2 out_flags2() const { return out_flags2_; }
+    // The windows whose custom UI events the effect asked for at parameter set-up.
+    PF_CustomEventFlags custom_ui_events() const { return custom_ui_events_; }
 
     // Suites, handles and other host resources the effect still holds, one line each.
     std::vector<std::string> leaks() const;
 
   private:
     PF_Err add_param(PF_ParamIndex index, const PF_ParamDef& def) override;
+    PF_Err register_ui(const PF_CustomUIInfo& info) override;
     PF_Err send(PF_Cmd cmd);
 
     FaultInjector faults_;
@@ -76,6 +80,7 @@ class EffectSession final : public HostCallTarget {
     A_u_long my_version_ = 0;
     PF_OutFlags out_flags_ = 0;
     PF_OutFlags2 out_flags2_ = 0;
+    PF_CustomEventFlags custom_ui_events_ = PF_CustomEFlag_NONE;
 };
 
 } // namespace plurion::host

@@ -78,9 +78,12 @@ PF_Err Progress(PF_ProgPtr ref, A_long, A_long) {
     return Injected(HostCallTarget::From(ref), "progress");
 }
 
-// This host has no composition window, so a custom user interface has nowhere to appear.
-PF_Err RegisterUi(PF_ProgPtr ref, PF_CustomUIInfo*) {
-    return Injected(HostCallTarget::From(ref), "register_ui");
+PF_Err RegisterUi(PF_ProgPtr ref, PF_CustomUIInfo* info) {
+    HostCallTarget& target = HostCallTarget::From(ref);
+    if (const PF_Err err = Injected(target, "register_ui")) {
+        return err;
+    }
+    return info == nullptr ? PF_Err_BAD_CALLBACK_PARAM : target.register_ui(*info);
 }
 
 PF_Err Copy(PF_ProgPtr ref, PF_EffectWorld* src, PF_EffectWorld* dst, PF_Rect* src_rect,

@@ -209,4 +209,9 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
     return summary;
 }
 
+PF_Err ComposeCompositionFrame(const Scene& scene, const PF_EffectWorld& effect_output, int bpc,
+                               int downsample, WorldOwner& frame) {
+    return ComposeFrame(scene, effect_output, bpc, downsample, frame);
+}
+
 } // namespace plurion::host

@@ -5,6 +5,7 @@
 #include "scene/scene.h"
 #include "session/effect_session.h"
 #include "session/trace.h"
+#include "world.h"
 
 #include <filesystem>
 #include <ostream>
@@ -36,6 +37,11 @@ struct RenderSummary {
     double seconds = 0.0;
     std::vector<std::filesystem::path> files;
 };
+
+// The composition's frame as a render writes it: its background with the effect layer's output
+// centred on it, at the depth and downsampling of the render.
+PF_Err ComposeCompositionFrame(const Scene& scene, const PF_EffectWorld& effect_output, int bpc,
+                               int downsample, WorldOwner& frame);
 
 // The file name of one frame: the pattern's run of '#' replaced by the padded number.
 std::filesystem::path FrameFileName(const std::string& pattern, int frame);
