@@ -6,6 +6,7 @@
 #include "session/flag_names.h"
 #include "session/param_listing.h"
 #include "session/render_job.h"
+#include "view_command.h"
 
 #include <CLI/CLI.hpp>
 
@@ -265,6 +266,8 @@ int main(int argc, char** argv) {
     render->add_option("--trace", render_args.trace,
                        "Write every host call of the effect as JSON lines");
     render->add_flag("--quiet", render_args.quiet, "No progress line and no summary");
+    plurion::cli::ViewArgs view_args;
+    auto* view = plurion::cli::AddViewCommand(app, view_args);
     CLI11_PARSE(app, argc, argv);
 
     try {
@@ -279,6 +282,9 @@ int main(int argc, char** argv) {
         }
         if (render->parsed()) {
             return RunRender(module_path, render_args);
+        }
+        if (view->parsed()) {
+            return plurion::cli::RunView(module_path, view_args);
         }
     } catch (const std::exception& error) {
         std::cerr << "plurion: " << error.what() << "\n";

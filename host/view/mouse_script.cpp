@@ -95,16 +95,25 @@ std::string DescribeMouseReport(const MouseReport& report) {
         line += ", dragging";
     }
     line += "; cursor " + CursorName(report.cursor);
+    const auto value_text = [](const ParamValue& value, bool point) {
+        if (!point) {
+            return FormatNumber(value.x);
+        }
+        std::string text(1, '[');
+        text += FormatNumber(value.x);
+        text += ", ";
+        text += FormatNumber(value.y);
+        text += ']';
+        return text;
+    };
     for (const ChangedParam& changed : report.changed) {
-        line.append("; ").append(changed.path).append(" = ");
-        if (changed.point) {
-            line.append("[")
-                .append(FormatNumber(changed.value.x))
-                .append(", ")
-                .append(FormatNumber(changed.value.y))
-                .append("]");
-        } else {
-            line.append(FormatNumber(changed.value.x));
+        if (changed.differs()) { // the effect may mark values it left as they were
+            line.append("; ")
+                .append(changed.path)
+                .append(" ")
+                .append(value_text(changed.previous, changed.point))
+                .append(" -> ")
+                .append(value_text(changed.value, changed.point));
         }
     }
     return line;

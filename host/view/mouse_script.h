@@ -29,7 +29,7 @@ std::vector<MouseStep> LoadMouseScript(const std::filesystem::path& file);
 std::string CursorName(PF_CursorType cursor);
 
 // One line on what a step did: the event the effect was sent and whether it handled it, the
-// cursor after it, and the parameter values it changed.
+// cursor after it, and the parameter values it changed (old and new).
 std::string DescribeMouseReport(const MouseReport& report);
 
 } // namespace plurion::host

@@ -194,12 +194,14 @@ PF_EventExtra OverlayView::send(PF_EventType type, const PF_EventUnion& event,
                 continue;
             }
             const RegisteredParam& registered = registry.at(static_cast<int>(i));
+            const ParamValue previous =
+                ValueOfDef(ParamAt(scene_, registry, registered.index, frame_), registered);
             const ParamValue value = ValueOfDef(defs[i], registered);
             SetParamValue(scene_, registered.index, frame_, value);
             const std::string name = registered.def.name;
             changed->push_back({registered.index,
                                 registered.group.empty() ? name : registered.group + "/" + name,
-                                value, defs[i].param_type == PF_Param_POINT});
+                                value, previous, defs[i].param_type == PF_Param_POINT});
         }
     }
     return extra;

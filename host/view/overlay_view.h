@@ -40,12 +40,15 @@ struct ViewOptions {
     int bpc = 0; // depth of the frame under the overlay; 0: the scene's
 };
 
-// A parameter the effect changed during a drag, with the value the host stored.
+// A parameter the effect marked as changed during a drag, with the value the host stored and
+// the one it had before.
 struct ChangedParam {
     int index = 0;
     std::string path; // group path and name, as scene files name it
     ParamValue value;
+    ParamValue previous;
     bool point = false; // the value has x and y
+    bool differs() const { return value.x != previous.x || value.y != previous.y; }
 };
 
 enum class MouseAction { Move, Down, Drag, Up };
