@@ -16,20 +16,25 @@ namespace {
 
 // "A<sep>B" as two numbers.
 std::pair<double, double> NumberPair(const std::string& text, char separator, const char* option) {
+    const auto fail = [&] {
+        return std::runtime_error(std::string(option) + " " + text + ": expected two numbers A" +
+                                  separator + "B");
+    };
     const auto at = text.find(separator);
-    try {
-        std::size_t used_a = 0, used_b = 0;
-        const double a = std::stod(text.substr(0, at), &used_a);
-        const double b = at == std::string::npos ? throw std::invalid_argument(text)
-                                                 : std::stod(text.substr(at + 1), &used_b);
-        if (used_a != at || used_b != text.size() - at - 1) {
-            throw std::invalid_argument(text);
-        }
-        return {a, b};
-    } catch (const std::logic_error&) {
-        throw std::runtime_error(std::string(option) + " " + text + ": expected two numbers A" +
-                                 separator + "B");
+    if (at == std::string::npos) {
+        throw fail();
     }
+    try {
+        std::size_t used_a = 0;
+        std::size_t used_b = 0;
+        const double a = std::stod(text.substr(0, at), &used_a);
+        const double b = std::stod(text.substr(at + 1), &used_b);
+        if (used_a == at && used_b == text.size() - at - 1) {
+            return {a, b};
+        }
+    } catch (const std::logic_error&) {
+    }
+    throw fail();
 }
 
 host::Scene SceneFor(const ViewArgs& args, const host::ParamRegistry& params) {

@@ -21,44 +21,29 @@ DRAWBOT_ColorRGBA Rgba(const ColorF& c) {
     return {c[0], c[1], c[2], c[3]};
 }
 
+// The theme's answers: each writes one value of the host's overlay style.
+template <class T>
+PF_Err Answer(T* out, const T& value) {
+    if (out == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    *out = value;
+    return PF_Err_NONE;
+}
 PF_Err ForegroundColor(DRAWBOT_ColorRGBA* color) {
-    if (color == nullptr) {
-        return PF_Err_BAD_CALLBACK_PARAM;
-    }
-    *color = Rgba(kOverlayTheme.foreground);
-    return PF_Err_NONE;
+    return Answer(color, Rgba(kOverlayTheme.foreground));
 }
-
 PF_Err ShadowColor(DRAWBOT_ColorRGBA* color) {
-    if (color == nullptr) {
-        return PF_Err_BAD_CALLBACK_PARAM;
-    }
-    *color = Rgba(kOverlayTheme.shadow);
-    return PF_Err_NONE;
+    return Answer(color, Rgba(kOverlayTheme.shadow));
 }
-
 PF_Err StrokeWidth(float* width) {
-    if (width == nullptr) {
-        return PF_Err_BAD_CALLBACK_PARAM;
-    }
-    *width = kOverlayTheme.stroke_width;
-    return PF_Err_NONE;
+    return Answer(width, kOverlayTheme.stroke_width);
 }
-
 PF_Err VertexSize(float* size) {
-    if (size == nullptr) {
-        return PF_Err_BAD_CALLBACK_PARAM;
-    }
-    *size = kOverlayTheme.vertex_size;
-    return PF_Err_NONE;
+    return Answer(size, kOverlayTheme.vertex_size);
 }
-
 PF_Err ShadowOffset(A_LPoint* offset) {
-    if (offset == nullptr) {
-        return PF_Err_BAD_CALLBACK_PARAM;
-    }
-    *offset = {kOverlayTheme.shadow_offset_x, kOverlayTheme.shadow_offset_y};
-    return PF_Err_NONE;
+    return Answer(offset, A_LPoint{kOverlayTheme.shadow_offset_x, kOverlayTheme.shadow_offset_y});
 }
 
 // Draws once in the shadow colour moved by the shadow offset when asked, then in the foreground.
@@ -75,32 +60,35 @@ void WithShadow(Drawing& drawing, bool shadow, Draw&& draw) {
     draw(kOverlayTheme.foreground);
 }
 
-PF_Err ThemeStrokePath(const DRAWBOT_DrawRef ref, const DRAWBOT_PathRef path_ref,
-                       PF_Boolean draw_shadow) {
+// A path of the active drawing in the theme's style: `paint(surface, colour, subpaths)`.
+template <class Paint>
+PF_Err ThemePath(DRAWBOT_DrawRef ref, DRAWBOT_PathRef path_ref, PF_Boolean draw_shadow,
+                 const char* function, Paint&& paint) {
     Drawing* drawing = Drawing::Active(ref);
     const PathObject* path = drawing ? drawing->find<PathObject>(path_ref) : nullptr;
     if (path == nullptr) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
-    WithShadow(*drawing, draw_shadow, [&](const ColorF& color) {
-        drawing->surface().stroke(color, kOverlayTheme.stroke_width, path->subpaths);
-    });
-    drawing->log("PF_StrokePath", {double(draw_shadow)});
+    WithShadow(*drawing, draw_shadow,
+               [&](const ColorF& color) { paint(drawing->surface(), color, path->subpaths); });
+    drawing->log(function, {double(draw_shadow)});
     return PF_Err_NONE;
+}
+
+PF_Err ThemeStrokePath(const DRAWBOT_DrawRef ref, const DRAWBOT_PathRef path_ref,
+                       PF_Boolean draw_shadow) {
+    return ThemePath(ref, path_ref, draw_shadow, "PF_StrokePath",
+                     [](DrawSurface& surface, const ColorF& color, const auto& subpaths) {
+                         surface.stroke(color, kOverlayTheme.stroke_width, subpaths);
+                     });
 }
 
 PF_Err ThemeFillPath(const DRAWBOT_DrawRef ref, const DRAWBOT_PathRef path_ref,
                      PF_Boolean draw_shadow) {
-    Drawing* drawing = Drawing::Active(ref);
-    const PathObject* path = drawing ? drawing->find<PathObject>(path_ref) : nullptr;
-    if (path == nullptr) {
-        return PF_Err_BAD_CALLBACK_PARAM;
-    }
-    WithShadow(*drawing, draw_shadow, [&](const ColorF& color) {
-        drawing->surface().fill(color, path->subpaths, FillRule::NonZero);
-    });
-    drawing->log("PF_FillPath", {double(draw_shadow)});
-    return PF_Err_NONE;
+    return ThemePath(ref, path_ref, draw_shadow, "PF_FillPath",
+                     [](DrawSurface& surface, const ColorF& color, const auto& subpaths) {
+                         surface.fill(color, subpaths, FillRule::NonZero);
+                     });
 }
 
 PF_Err ThemeFillVertex(const DRAWBOT_DrawRef ref, const A_FloatPoint* center,
