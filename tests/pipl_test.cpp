@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -65,8 +66,6 @@ TEST(Pipl, HoldsThirteenPropertiesInOrder) {
     EXPECT_EQ(Pascal(p[2]), "KAVEL");
     EXPECT_EQ(p[2].length, 8u); // padding counts for Pascal strings
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(p[3].data.data())), "PlurionMain");
-    EXPECT_EQ(Read32(p[4].data, 0), 2u << 16);
-    EXPECT_EQ(Read32(p[5].data, 0), (13u << 16) | 28u);
     EXPECT_EQ(Read32(p[6].data, 0), 0x000A0E01u);
     EXPECT_EQ(p[7].length, 2u);
     EXPECT_EQ(p[7].data, (std::vector<std::uint8_t>{0, 0, 0, 0}));
@@ -77,6 +76,22 @@ TEST(Pipl, HoldsThirteenPropertiesInOrder) {
     EXPECT_EQ(Read32(p[11].data, 0), 0u);
     EXPECT_EQ(Pascal(p[12]).rfind("https://", 0), 0u);
     EXPECT_EQ(p[12].length % 4, 0u);
+}
+
+// A version pair is two 16-bit integers, major first, each little-endian in a Windows module:
+// PiPL version 2.0 and effect API version 13.28, byte for byte, header included.
+TEST(Pipl, VersionPairsAreTwoShortsMajorFirst) {
+    const std::vector<std::uint8_t> bytes = BuildPiplResource();
+    const std::vector<std::uint8_t> pipl_version = {
+        'M', 'I', 'B', '8', 'R', 'V', 'P', 'e', 0, 0, 0, 0, 4, 0, 0, 0, 0x02, 0x00, 0x00, 0x00};
+    const std::vector<std::uint8_t> api_version = {
+        'M', 'I', 'B', '8', 'R', 'V', 'S', 'e', 0, 0, 0, 0, 4, 0, 0, 0, 0x0D, 0x00, 0x1C, 0x00};
+    const auto at = [&](const std::vector<std::uint8_t>& property) {
+        return std::search(bytes.begin(), bytes.end(), property.begin(), property.end());
+    };
+    ASSERT_NE(at(pipl_version), bytes.end());
+    ASSERT_NE(at(api_version), bytes.end());
+    EXPECT_EQ(at(api_version) - at(pipl_version), 20); // adjacent, in this order
 }
 
 } // namespace

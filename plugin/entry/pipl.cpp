@@ -35,8 +35,11 @@ class PiplWriter {
         put16(value);
         pad();
     }
+    // A version pair: two 16-bit integers, major first.
     void pair(const char (&key)[5], std::uint16_t major, std::uint16_t minor) {
-        u32(key, (static_cast<std::uint32_t>(major) << 16) | minor);
+        begin(key, 4);
+        put16(major);
+        put16(minor);
     }
     // A Pascal string: a length byte then the characters; its length counts the padding.
     void pascal(const char (&key)[5], std::string_view text) {
