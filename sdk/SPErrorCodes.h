@@ -3,14 +3,15 @@
  * Conventions: kSPNoError (0, from SPTypes.h) is success. Every other result except the
  * out-of-memory one is four characters packed first-character-high into a 32-bit SPErr; they are
  * spelled here in hexadecimal, with the characters alongside, so that no compiler has to accept
- * multi-character literals. kSPOutOfMemoryError is -108.
+ * multi-character literals. kSPOutOfMemoryError is the 32-bit pattern 0xFFFFFF6C, that is -148
+ * (an old note beside it calls it -108; the value is what hosts return).
  */
 #ifndef PLURION_SDK_SPERRORCODES_H
 #define PLURION_SDK_SPERRORCODES_H
 
 #include "SPTypes.h"
 
-#define kSPOutOfMemoryError ((SPErr)-108)
+#define kSPOutOfMemoryError ((SPErr)-148) /* 0xFFFFFF6C */
 
 /* general */
 #define kSPUnimplementedError ((SPErr)0x21494D50)   /* '!IMP' */

@@ -543,6 +543,6 @@ SDK_SIZE(AEGP_EffectSuite4, 22 * 8);
 /* ---- Suite manager results --------------------------------------------------------------------
  */
 
-SDK_CHECK(kSPNoError == 0 && kSPOutOfMemoryError == -108);
+SDK_CHECK(kSPNoError == 0 && kSPOutOfMemoryError == -148);
 SDK_CHECK(kSPSuiteNotFoundError == 0x53214664 && kSPBadParameterError == 0x5061726D);
 SDK_CHECK(kSPUnimplementedError == 0x21494D50);

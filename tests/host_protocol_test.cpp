@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -185,6 +186,25 @@ TEST(HostAccounting, ReportsWhatWasNotGivenBack) {
     EXPECT_EQ(services.worlds.dispose(world), PF_Err_NONE);
     EXPECT_EQ(services.worlds.dispose(world), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_TRUE(services.leaks().empty());
+}
+
+// A block the host cannot give answers the published out-of-memory code, 0xFFFFFF6C (-148);
+// a failed resize leaves the block as it was.
+TEST(HostAccounting, MemoryBlocksAnswerOutOfMemoryWithThePublishedCode) {
+    FaultInjector faults;
+    HostServices services(faults);
+    constexpr SPErr kPublishedOutOfMemory = static_cast<SPErr>(0xFFFFFF6Cu);
+    EXPECT_EQ(kSPOutOfMemoryError, kPublishedOutOfMemory);
+    void* block = nullptr;
+    EXPECT_EQ(services.basic.AllocateBlock(SIZE_MAX, &block), kPublishedOutOfMemory);
+    EXPECT_EQ(block, nullptr);
+    ASSERT_EQ(services.basic.AllocateBlock(8, &block), kSPNoError);
+    static_cast<char*>(block)[7] = 'x';
+    void* resized = nullptr;
+    EXPECT_EQ(services.basic.ReallocateBlock(block, SIZE_MAX, &resized), kPublishedOutOfMemory);
+    EXPECT_EQ(resized, nullptr);
+    EXPECT_EQ(static_cast<char*>(block)[7], 'x');
+    EXPECT_EQ(services.basic.FreeBlock(block), kSPNoError);
 }
 
 TEST(TimeUnits, WholeDegreesGiveWholeShutterTimes) {

@@ -2,6 +2,7 @@
 
 #include "suites/drawing_suites.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -37,8 +38,12 @@ SPBoolean IsEqual(const char* a, const char* b) {
     return a != nullptr && b != nullptr && std::strcmp(a, b) == 0;
 }
 
+// No block can be larger than the address space allows an object to be; such requests are out
+// of memory before the allocator is asked.
+constexpr size_t kLargestBlock = static_cast<size_t>(PTRDIFF_MAX);
+
 SPErr AllocateBlock(size_t size, void** block) {
-    *block = std::malloc(size == 0 ? 1 : size);
+    *block = size > kLargestBlock ? nullptr : std::malloc(size == 0 ? 1 : size);
     return *block != nullptr ? kSPNoError : kSPOutOfMemoryError;
 }
 
@@ -48,7 +53,7 @@ SPErr FreeBlock(void* block) {
 }
 
 SPErr ReallocateBlock(void* block, size_t size, void** resized) {
-    void* moved = std::realloc(block, size == 0 ? 1 : size);
+    void* moved = size > kLargestBlock ? nullptr : std::realloc(block, size == 0 ? 1 : size);
     if (moved == nullptr) {
         return kSPOutOfMemoryError;
     }
