@@ -154,13 +154,26 @@ TEST_P(TransformPlacement, OpacityRgbOnlyPremultipliedSourcesAndTheDestinationRe
               PF_Err_NONE);
     EXPECT_TRUE(Near(PixelAt(dst.get(), 1, 0), {0.2f, 0, 0.8f, 1}, tol));
 
-    // Deep worlds take the finer 16-bit opacity when it agrees with the 8-bit one.
+    // Every opacity byte draws as byte / 255 at every depth when only the 8-bit field is filled
+    // in: 1 is faintly visible, 0 draws nothing. Only the destination's own rounding differs.
+    const float step = format == PF_PixelFormat_ARGB32   ? 0.51f / 255
+                       : format == PF_PixelFormat_ARGB64 ? 0.51f / 32768
+                                                         : 1e-6f;
+    for (int byte = 0; byte <= 255; ++byte) {
+        WorldOwner clear = MakeUniform(format, 1, 1, {});
+        ASSERT_EQ(Draw(red.get(), clear.get(), &identity, 1,
+                       Mode(PF_Xfer_IN_FRONT, static_cast<A_u_char>(byte)), quality),
+                  PF_Err_NONE);
+        EXPECT_NEAR(PixelAt(clear.get(), 0, 0).a, byte / 255.0f, step) << byte;
+    }
+    // 16-bit worlds take the finer opacitySu where the byte is its 8-bit rounding
+    // (16384 / 32768 x 255 = 127.5 rounds to 128); a byte that disagrees wins.
     PF_CompositeMode half = Mode(PF_Xfer_IN_FRONT, 128);
     half.opacitySu = 16384;
     EXPECT_FLOAT_EQ(EffectiveOpacity(half, format),
                     format == PF_PixelFormat_ARGB64 ? 0.5f : 128.0f / 255.0f);
-    half.opacitySu = 0; // only the 8-bit field filled in
-    EXPECT_FLOAT_EQ(EffectiveOpacity(half, format), 128.0f / 255.0f);
+    half.opacity = 127;
+    EXPECT_FLOAT_EQ(EffectiveOpacity(half, format), 127.0f / 255.0f);
 
     // rgb_only: colour over a half-transparent destination, its alpha kept.
     WorldOwner faint = MakeUniform(format, 3, 1, {0, 0, 1, 0.5f});

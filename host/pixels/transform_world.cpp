@@ -240,15 +240,18 @@ PF_Err CheckRequest(const TransformRequest& r) {
 
 } // namespace
 
+// The byte is what every caller fills in; opacitySu is published for deep (16-bit) colour only.
+// A 16-bit world takes it where the byte is its 8-bit rounding, so a caller that fills both
+// gets the finer value and one that fills only the byte (opacitySu 0) gets byte / 255 at every
+// depth: 8, 16 and 32 bits agree for every opacity byte.
 float EffectiveOpacity(const PF_CompositeMode& mode, PF_PixelFormat format) {
-    const float coarse = static_cast<float>(mode.opacity) / 255.0f;
-    if (format == PF_PixelFormat_ARGB64) {
-        const float fine = static_cast<float>(mode.opacitySu) / static_cast<float>(PF_MAX_CHAN16);
-        if (std::fabs(fine - coarse) <= 1.0f / 255.0f) {
-            return std::min(fine, 1.0f);
+    if (format == PF_PixelFormat_ARGB64 && mode.opacitySu <= PF_MAX_CHAN16) {
+        const unsigned rounded = (mode.opacitySu * 255u + PF_MAX_CHAN16 / 2) / PF_MAX_CHAN16;
+        if (rounded == mode.opacity) {
+            return static_cast<float>(mode.opacitySu) / static_cast<float>(PF_MAX_CHAN16);
         }
     }
-    return coarse;
+    return static_cast<float>(mode.opacity) / 255.0f;
 }
 
 PF_Err TransformWorld(const TransformRequest& r) {

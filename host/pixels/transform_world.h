@@ -5,9 +5,9 @@
 // - Quality: PF_Quality_HI samples bilinearly, anything else takes the nearest pixel.
 // - m_flags: PF_MF_Alpha_STRAIGHT says the source holds straight colour, PF_MF_Alpha_PREMUL
 //   that its colour is premultiplied by its alpha. The destination always holds straight colour.
-// - Opacity: comp_mode->opacity (0..255). For 16-bit worlds opacitySu (0..32768) refines it
-//   whenever it agrees with the 8-bit value to within an 8-bit step, so callers that fill only
-//   the 8-bit field still get that opacity.
+// - Opacity: comp_mode->opacity / 255 at every depth. A 16-bit world takes the finer
+//   opacitySu / 32768 instead where opacity is opacitySu rounded to 8 bits; so a caller that
+//   fills only the byte (opacitySu 0) gets the same opacity at 8, 16 and 32 bits.
 // - rgb_only keeps the destination's alpha; rand_seed chooses the pattern of PF_Xfer_DISSOLVE.
 // - Motion blur: `motion_blur_samples` maps between each matrix and the next (geometry.h),
 //   accumulated premultiplied, averaged, then composited once.
