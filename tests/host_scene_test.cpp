@@ -244,6 +244,10 @@ TEST_F(SceneTest, DefaultsFollowTheRegistryAndTheEffectLayerSize) {
     const PF_ParamDef point = ParamAt(scene, registry_, kOffsetPosition, 3);
     EXPECT_EQ(point.u.td.x_value, 10 * 65536);
     EXPECT_EQ(point.u.td.y_value, 50 * 65536);
+    // Downsampled by 3: (10 / 3, 50 / 3) pixels, to the nearest 1/65536.
+    const PF_ParamDef small = ParamAt(scene, registry_, kOffsetPosition, 3, 1.0 / 3);
+    EXPECT_EQ(small.u.td.x_value, 218453);  // 218453.33
+    EXPECT_EQ(small.u.td.y_value, 1092267); // 1092266.67
     EXPECT_EQ(ParamAt(scene, registry_, kCount, 3).u.sd.value, 10);
     EXPECT_DOUBLE_EQ(ParamAt(scene, registry_, kScale, 3).u.fs_d.value, 100);
     EXPECT_EQ(ParamAt(scene, registry_, kCloneType, 3).u.pd.value, 1);

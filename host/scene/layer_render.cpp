@@ -89,4 +89,31 @@ RgbaImage RenderLayerFrame(const Layer& layer, double layer_frame, SourceCache& 
     return image;
 }
 
+RgbaImage ReduceImage(const RgbaImage& image, int factor) {
+    if (factor <= 1) {
+        return image;
+    }
+    RgbaImage small =
+        MakeRgbaImage((image.width + factor - 1) / factor, (image.height + factor - 1) / factor);
+    const float share = 1.0f / static_cast<float>(factor * factor);
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const float* from = &image.rgba[PixelOffset(image, x, y)];
+            float* to = &small.rgba[PixelOffset(small, x / factor, y / factor)];
+            const float alpha = from[3] * share;
+            for (int c = 0; c < 3; ++c) {
+                to[c] += from[c] * alpha;
+            }
+            to[3] += alpha;
+        }
+    }
+    for (std::size_t i = 0; i < small.rgba.size(); i += 4) {
+        const float alpha = small.rgba[i + 3];
+        for (int c = 0; c < 3; ++c) {
+            small.rgba[i + c] = alpha > 0 ? small.rgba[i + c] / alpha : 0.0f;
+        }
+    }
+    return small;
+}
+
 } // namespace plurion::host

@@ -29,4 +29,9 @@ int WholeFrame(double layer_frame);
 // through `cache`; a file that cannot be read throws ImageFileError.
 RgbaImage RenderLayerFrame(const Layer& layer, double layer_frame, SourceCache& cache);
 
+// The picture at 1/factor of its size, for a frame rendered downsampled: each pixel is the mean
+// of a factor x factor block (in premultiplied colour), blocks past the edge counting as
+// transparent, so pixel (x, y) covers exactly the full-size pixels from (factor x, factor y).
+RgbaImage ReduceImage(const RgbaImage& image, int factor);
+
 } // namespace plurion::host

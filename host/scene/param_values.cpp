@@ -77,7 +77,8 @@ ParamValue TrackValueAt(const ParamTrack& track, bool holds, double frame) {
             before.value.y + (next->value.y - before.value.y) * t};
 }
 
-PF_ParamDef ParamAt(const Scene& scene, const ParamRegistry& registry, int index, double frame) {
+PF_ParamDef ParamAt(const Scene& scene, const ParamRegistry& registry, int index, double frame,
+                    double point_scale) {
     const RegisteredParam& param = registry.at(index);
     PF_ParamDef def = param.def;
     const ParamValue value = ValueAt(scene, param, frame);
@@ -95,8 +96,8 @@ PF_ParamDef ParamAt(const Scene& scene, const ParamRegistry& registry, int index
         def.u.ad.value = ToFixed(value.x);
         break;
     case PF_Param_POINT:
-        def.u.td.x_value = ToFixed(value.x);
-        def.u.td.y_value = ToFixed(value.y);
+        def.u.td.x_value = ToFixed(value.x * point_scale);
+        def.u.td.y_value = ToFixed(value.y * point_scale);
         break;
     case PF_Param_CHECKBOX:
         def.u.bd.value = ToLong(value.x);

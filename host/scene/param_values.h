@@ -17,7 +17,10 @@ namespace plurion::host {
 // The value of a track (at least one key) at a composition frame (any sub-frame time).
 ParamValue TrackValueAt(const ParamTrack& track, bool holds, double frame);
 
-PF_ParamDef ParamAt(const Scene& scene, const ParamRegistry& registry, int index, double frame);
+// Points are multiplied by `point_scale` before they become 16.16: a frame rendered at 1/N hands
+// them in the pixels of the downsampled layer (scale 1/N), rounded to the nearest 1/65536 pixel.
+PF_ParamDef ParamAt(const Scene& scene, const ParamRegistry& registry, int index, double frame,
+                    double point_scale = 1.0);
 
 // The layer a layer parameter refers to at a frame: an index into scene.layers,
 // kEffectLayerIndex for the effect layer, or nothing ("None"). The caller fills the

@@ -92,19 +92,12 @@ const Layer& FrameRenderer::scene_layer(int layer) const {
 
 PF_Err FrameRenderer::make_layer_world(int layer, double frame, WorldOwner& world) {
     const Layer& source = scene_layer(layer);
-    const RgbaImage image = RenderLayerFrame(source, LayerFrameAt(source, frame), cache_);
-    const PF_PixelFormat format = PixelFormatForBpc(options_.bpc);
+    const RgbaImage image = ReduceImage(
+        RenderLayerFrame(source, LayerFrameAt(source, frame), cache_), options_.downsample);
     PF_Err err = PF_Err_NONE;
-    WorldOwner full = MakeWorld(image.width, image.height, format, err);
+    WorldOwner full = MakeWorld(image.width, image.height, PixelFormatForBpc(options_.bpc), err);
     if (err == PF_Err_NONE) {
         err = ReadFloatRgba(image.rgba.data(), 0, full.get());
-    }
-    if (err == PF_Err_NONE && options_.downsample > 1) {
-        WorldOwner small = MakeWorld(scaled(image.width), scaled(image.height), format, err);
-        if (err == PF_Err_NONE) {
-            err = CopyWorld(&full.get(), &small.get(), nullptr, nullptr);
-        }
-        full = std::move(small);
     }
     if (err == PF_Err_NONE) {
         sources_[full->data] = FrameText(source.name, frame);
@@ -135,7 +128,8 @@ PF_Err FrameRenderer::checkout_param(PF_ParamIndex index, A_long time, A_long /*
             }
         }
     } else {
-        param = ParamAt(scene_, session_.params(), index, frame);
+        // Points in the pixels of the downsampled layer.
+        param = ParamAt(scene_, session_.params(), index, frame, 1.0 / options_.downsample);
     }
     ++params_out_;
     return PF_Err_NONE;
