@@ -1,5 +1,6 @@
 // The host's smart-render protocol, accounting, trace and render runs, driven through a small
 // test effect (tests/modules/protocol_effect.cpp) so that they are checked apart from Plurion.
+#include "AE_EffectCBSuites.h"
 #include "imageio/image_file.h"
 #include "scene/scene_loader.h"
 #include "session/frame_render.h"
@@ -31,10 +32,11 @@ nlohmann::json SceneJson(bool motion_blur) {
 }
 
 struct Fixture {
-    explicit Fixture(bool motion_blur = false) : session(test::ProtocolModulePath()) {
+    explicit Fixture(bool motion_blur = false) : Fixture(SceneJson(motion_blur)) {}
+    explicit Fixture(const nlohmann::json& scene_json) : session(test::ProtocolModulePath()) {
         EXPECT_EQ(session.global_setup(), PF_Err_NONE);
         EXPECT_EQ(session.params_setup(), PF_Err_NONE);
-        scene = ParseScene(SceneJson(motion_blur), "test.json", ".", session.params());
+        scene = ParseScene(scene_json, "test.json", ".", session.params());
     }
     PF_Err render(double frame, int bpc, WorldOwner& output, std::vector<std::string>* leaks) {
         FrameRenderer renderer(session, scene, cache, {frame, bpc, 1, &trace});
@@ -121,8 +123,8 @@ TEST(FrameProtocol, ShutterTimesReachTheKeyframesOfBothMatrices) {
 TEST(FrameProtocol, InjectedFailuresComeBackAndEverythingIsGivenBack) {
     for (const char* function :
          {"checkout_param", "checkin_param", "checkout_layer", "AcquireSuite",
-          "checkout_layer_pixels", "checkout_output", "PF_NewWorld", "copy", "fill",
-          "transform_world", "checkin_layer_pixels", "PF_DisposeWorld"}) {
+          "checkout_layer_pixels", "checkout_output", "PF_GetPixelFormat", "PF_NewWorld", "copy",
+          "fill", "transform_world", "checkin_layer_pixels", "PF_DisposeWorld"}) {
         Fixture fixture;
         fixture.session.faults().fail(function, 1, PF_Err_OUT_OF_MEMORY);
         WorldOwner output;
@@ -130,6 +132,13 @@ TEST(FrameProtocol, InjectedFailuresComeBackAndEverythingIsGivenBack) {
         EXPECT_EQ(fixture.render(0, 16, output, &leaks), PF_Err_OUT_OF_MEMORY) << function;
         EXPECT_TRUE(leaks.empty()) << function << ": " << leaks.front();
     }
+    // PF_GetPixelFormat can answer a format the host cannot make a world of.
+    Fixture fixture;
+    fixture.session.faults().answer("PF_GetPixelFormat", 1, PF_PixelFormat_INVALID);
+    WorldOwner output;
+    std::vector<std::string> leaks;
+    EXPECT_EQ(fixture.render(0, 8, output, &leaks), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_TRUE(leaks.empty());
 }
 
 TEST(FrameProtocol, RefusesWhatThePreRenderDidNotAskFor) {
@@ -162,6 +171,29 @@ TEST(HostAccounting, WorldsMadeThroughTheCallbacksAreCounted) {
     EXPECT_EQ(renderer.leaks().size(), 1u);
     EXPECT_EQ(utils.dispose_world(renderer.effect_ref(), &world), PF_Err_NONE);
     EXPECT_TRUE(renderer.leaks().empty());
+
+    // Only a world asked for cleared is cleared; the others hold the uncleared bands.
+    ActiveHostScope active(renderer.services());
+    const void* table = nullptr;
+    ASSERT_EQ(renderer.services().basic.AcquireSuite(kPFWorldSuite, kPFWorldSuiteVersion2, &table),
+              kSPNoError);
+    const auto& suite = *static_cast<const PF_WorldSuite2*>(table);
+    for (const bool clear : {false, true}) {
+        PF_EffectWorld made{};
+        ASSERT_EQ(utils.new_world(renderer.effect_ref(), 2, 2,
+                                  clear ? PF_NewWorldFlag_CLEAR_PIXELS : PF_NewWorldFlag_NONE,
+                                  &made),
+                  PF_Err_NONE);
+        EXPECT_EQ(Channel(made, 0, 0, 3), clear ? 0.0f : 1.0f);
+        EXPECT_EQ(utils.dispose_world(renderer.effect_ref(), &made), PF_Err_NONE);
+        ASSERT_EQ(
+            suite.PF_NewWorld(renderer.effect_ref(), 2, 2, clear, PF_PixelFormat_ARGB128, &made),
+            PF_Err_NONE);
+        EXPECT_EQ(Channel(made, 1, 1, 0), clear ? 0.0f : 1.0f);
+        EXPECT_EQ(suite.PF_DisposeWorld(renderer.effect_ref(), &made), PF_Err_NONE);
+    }
+    renderer.services().basic.ReleaseSuite(kPFWorldSuite, kPFWorldSuiteVersion2);
+    EXPECT_TRUE(renderer.leaks().empty());
 }
 
 TEST(HostAccounting, ReportsWhatWasNotGivenBack) {
@@ -176,7 +208,7 @@ TEST(HostAccounting, ReportsWhatWasNotGivenBack) {
     PF_Handle handle = services.handles.create(16);
     services.handles.lock(handle);
     PF_EffectWorld world{};
-    ASSERT_EQ(services.worlds.create(4, 4, PF_PixelFormat_ARGB64, world), PF_Err_NONE);
+    ASSERT_EQ(services.worlds.create(4, 4, PF_PixelFormat_ARGB64, true, world), PF_Err_NONE);
     EXPECT_EQ(services.leaks().size(), 3u);
 
     EXPECT_EQ(services.basic.ReleaseSuite("PF ANSI Suite", 1), kSPNoError);
@@ -184,8 +216,96 @@ TEST(HostAccounting, ReportsWhatWasNotGivenBack) {
     services.handles.unlock(handle);
     EXPECT_TRUE(services.handles.dispose(handle));
     EXPECT_EQ(services.worlds.dispose(world), PF_Err_NONE);
-    EXPECT_EQ(services.worlds.dispose(world), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_TRUE(services.leaks().empty());
+
+    // Giving back what the host does not hold is a fault it reports.
+    EXPECT_EQ(services.worlds.dispose(world), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_FALSE(services.handles.dispose(handle));
+    const std::vector<std::string> reported = services.leaks();
+    ASSERT_EQ(reported.size(), 2u);
+    EXPECT_NE(reported[0].find("host_dispose_handle of a handle this host did not make"),
+              std::string::npos);
+    EXPECT_NE(reported[1].find("PF_DisposeWorld of a world of 0 x 0"), std::string::npos);
+}
+
+// The effect breaks one rule per run; the frame's accounting names what went wrong, as a real
+// host would fail on it.
+TEST(FrameProtocol, CatchesEveryMisuseOfCheckoutsHandlesAndTheOutput) {
+    struct Case {
+        int misuse;
+        const char* reported;
+    };
+    const Case cases[] = {
+        {1, "checkin_layer_pixels of checkout id 7, which is not checked out"},
+        {2, "checkin_layer_pixels of checkout id 99, which was never requested"},
+        {3, "layer pixels of checkout id 8 not checked in"},
+        {5, "handle of 16 bytes disposed while locked"},
+        {6, "handle of 16 bytes not disposed and still locked (1 locks held)"},
+        {7, "host_unlock_handle of a handle of 16 bytes that is not locked"},
+    };
+    for (const Case& c : cases) {
+        nlohmann::json scene = SceneJson(false);
+        scene["effect"]["Misuse"] = c.misuse;
+        Fixture fixture(scene);
+        WorldOwner output;
+        std::vector<std::string> leaks;
+        EXPECT_EQ(fixture.render(0, 8, output, &leaks), PF_Err_NONE) << c.misuse;
+        ASSERT_EQ(leaks.size(), 1u) << c.misuse;
+        EXPECT_EQ(leaks[0], c.reported) << c.misuse;
+    }
+}
+
+// The output arrives uncleared: an effect that does not clear it shows the host's bands (opaque
+// magenta in rows 0 to 3) around what it draws, at every depth.
+TEST(FrameProtocol, TheOutputArrivesUnclearedAndOnlyTheEffectClearsIt) {
+    for (const int bpc : {8, 16, 32}) {
+        for (const bool clears : {true, false}) {
+            nlohmann::json scene = SceneJson(false);
+            scene["effect"]["Opacity"] = 100;
+            scene["effect"]["Misuse"] = clears ? 0 : 4;
+            Fixture fixture(scene);
+            WorldOwner output;
+            std::vector<std::string> leaks;
+            ASSERT_EQ(fixture.render(0, bpc, output, &leaks), PF_Err_NONE);
+            EXPECT_TRUE(leaks.empty());
+            const float tolerance = 1.0f / 255;
+            EXPECT_NEAR(Channel(output.get(), 0, 0, 3), clears ? 0.0f : 1.0f, tolerance) << bpc;
+            EXPECT_NEAR(Channel(output.get(), 0, 0, 2), clears ? 0.0f : 1.0f, tolerance) << bpc;
+            EXPECT_NEAR(Channel(output.get(), 3, 1, 0), 1.0f, tolerance) << bpc; // drawn red
+            EXPECT_NEAR(Channel(output.get(), 3, 1, 2), 0.0f, tolerance) << bpc;
+        }
+    }
+}
+
+// A layer checkout answers the part of the layer inside the request; the output covers the
+// extent the pre-render reported, with its origin there.
+TEST(FrameProtocol, CheckoutsAnswerTheRequestAndTheOutputFollowsTheExtent) {
+    nlohmann::json scene = SceneJson(false);
+    scene["layers"][0]["width"] = 12; // wider and taller than the 8 x 4 request
+    scene["layers"][0]["height"] = 6;
+    Fixture fixture(scene);
+    WorldOwner output;
+    std::vector<std::string> leaks;
+    ASSERT_EQ(fixture.render(0, 8, output, &leaks), PF_Err_NONE);
+    EXPECT_TRUE(leaks.empty());
+    const auto layers = fixture.lines("checkout_layer");
+    ASSERT_EQ(layers.size(), 2u);
+    EXPECT_EQ(layers[0]["request_rect"], nlohmann::json({0, 0, 8, 4}));
+    EXPECT_EQ(layers[0]["result_rect"], nlohmann::json({0, 0, 8, 4}));
+    const auto copies = fixture.lines("copy");
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0]["src"]["width"], 8);
+    EXPECT_EQ(copies[0]["src"]["height"], 4);
+    EXPECT_EQ(output->width, 8);
+    EXPECT_EQ(output->origin_x, 0);
+
+    scene["effect"]["Misuse"] = 8; // reports (-2, -1) to (4, 3)
+    Fixture shifted(scene);
+    ASSERT_EQ(shifted.render(0, 8, output, &leaks), PF_Err_NONE);
+    EXPECT_EQ(output->width, 6);
+    EXPECT_EQ(output->height, 4);
+    EXPECT_EQ(output->origin_x, -2);
+    EXPECT_EQ(output->origin_y, -1);
 }
 
 // A block the host cannot give answers the published out-of-memory code, 0xFFFFFF6C (-148);

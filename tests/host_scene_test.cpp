@@ -121,6 +121,8 @@ TEST_F(SceneTest, RejectsBadInputWithPathAndReason) {
         {"/composition/fsp", 24, "/composition/fsp", "unknown key"},
         {"/composition/width", "640", "/composition/width", "expected a number, found \"640\""},
         {"/composition/bpc", 12, "/composition/bpc", "must be 8, 16 or 32"},
+        {"/composition/quality", "best", "/composition/quality", "\"draft\" or \"high\""},
+        {"/composition/field", "odd", "/composition/field", "\"frame\", \"upper\" or"},
         {"/layers/0/source/kind", "circle", "/layers/0/source/kind", "unknown source kind"},
         {"/layers/1/name", "A", "/layers/1/name", "exists already"},
         {"/layers/0/source",
@@ -240,6 +242,13 @@ TEST_F(SceneTest, DefaultsFollowTheRegistryAndTheEffectLayerSize) {
     EXPECT_DOUBLE_EQ(scene.composition.shutter_angle, 180);
     EXPECT_DOUBLE_EQ(scene.composition.shutter_phase, -90);
     EXPECT_EQ(scene.composition.motion_blur_samples, 16);
+    EXPECT_EQ(scene.composition.quality, Quality::high);
+    EXPECT_EQ(scene.composition.field, FieldOrder::frame);
+    json drafted = Document();
+    drafted["composition"]["quality"] = "draft";
+    drafted["composition"]["field"] = "lower";
+    EXPECT_EQ(Parse(drafted).composition.quality, Quality::draft);
+    EXPECT_EQ(Parse(drafted).composition.field, FieldOrder::lower);
     // (5 %, 50 %) of the 200 x 100 effect layer.
     const PF_ParamDef point = ParamAt(scene, registry_, kOffsetPosition, 3);
     EXPECT_EQ(point.u.td.x_value, 10 * 65536);

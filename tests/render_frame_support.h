@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <array>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -81,12 +83,13 @@ class RenderFixture : public ::testing::Test {
     }
     void use_layer(int slot, int scene_layer) { set(param::SourceLayerParam(slot), scene_layer); }
 
-    FrameResult render(double frame = 0, int bpc = 8) {
+    // At `bpc`, or at the depth of this run of the tests (PLURION_TEST_BPC, else 8) when 0.
+    FrameResult render(double frame = 0, int bpc = 0) {
         std::ostringstream text;
         host::Trace trace(text);
         host::FrameOptions options;
         options.frame = frame;
-        options.bpc = bpc;
+        options.bpc = bpc != 0 ? bpc : RunDepth();
         options.trace = &trace;
         host::FrameRenderer renderer(*session_, scene, cache, options);
         FrameResult result;
@@ -111,28 +114,30 @@ class RenderFixture : public ::testing::Test {
     using ExpectedAt = std::function<PF_Err(const FailureCase&, int n)>;
 
     // Makes each host function the frame uses fail once, at every call or at a sample of its
-    // calls, and checks the frame's error and that (almost) everything comes back. `what` names
-    // the configuration in failure messages; `extra` adds functions of the configuration.
+    // calls, and checks the frame's error and that everything comes back (a failed give-back
+    // still gives back). `what` names the configuration in failure messages; `extra` adds
+    // functions of the configuration.
     void expect_every_failure_cleaned_up(const std::string& what,
                                          const std::vector<FailureCase>& extra = {},
                                          const ExpectedAt& expected_at = nullptr) {
         using Case = FailureCase;
         std::vector<Case> cases = {
             {"checkout_param", kInjected, 0},
-            {"checkin_param", kInjected, 1},
+            {"checkin_param", kInjected, 0},
             {"checkout_layer", kInjected, 0},
             {"host_new_handle", PF_Err_OUT_OF_MEMORY, 0},
             {"AcquireSuite", PF_Err_BAD_CALLBACK_PARAM, 0},
             {"checkout_layer_pixels", kInjected, 0},
-            {"checkin_layer_pixels", kInjected, 1},
+            {"checkin_layer_pixels", kInjected, 0},
+            {"PF_GetPixelFormat", kInjected, 0},
             {"PF_NewWorld", kInjected, 0},
             {"copy", PF_Err_NONE, 0}, // the render does not look at its own copies
             {"checkout_output", kInjected, 0},
             {"fill", kInjected, 0},
             {"transform_world", kInjected, 0},
             {"abort", kInjected, 0},
-            {"PF_DisposeWorld", kInjected, 1},
-            {"ReleaseSuite", PF_Err_NONE, 1},
+            {"PF_DisposeWorld", kInjected, 0},
+            {"ReleaseSuite", PF_Err_NONE, 0},
         };
         cases.insert(cases.end(), extra.begin(), extra.end());
         for (const Case& c : cases) {
@@ -150,12 +155,27 @@ class RenderFixture : public ::testing::Test {
                 const PF_Err expected = expected_at ? expected_at(c, n) : c.expected;
                 EXPECT_EQ(frame.err, expected) << what << ": " << c.function << " call " << n;
                 EXPECT_LE(frame.leaks.size(), c.leaks)
-                    << what << ": " << c.function << " call " << n;
+                    << what << ": " << c.function << " call " << n << ": " << frame.leaks.front();
                 if (!frame.leaks.empty()) {
                     restart();
                 }
             }
         }
+    }
+
+    // The depth this run of the tests renders at.
+    static int RunDepth() {
+        const char* bpc = std::getenv("PLURION_TEST_BPC");
+        return bpc != nullptr ? std::atoi(bpc) : 8;
+    }
+
+    // Straight RGBA of the last frame's output at (x, y), at any depth.
+    std::array<float, 4> output_pixel(int x, int y) const {
+        std::vector<float> rgba(static_cast<std::size_t>(output.get().width) * output.get().height *
+                                4);
+        EXPECT_EQ(host::WriteFloatRgba(output.get(), rgba.data(), 0), PF_Err_NONE);
+        const std::size_t at = (static_cast<std::size_t>(y) * output.get().width + x) * 4;
+        return {rgba[at], rgba[at + 1], rgba[at + 2], rgba[at + 3]};
     }
 
     std::unique_ptr<host::EffectSession> session_;

@@ -95,13 +95,12 @@ TEST_F(LinearFrame, DrawsEachCloneOnceInOrderAtItsPlace) {
                                                "checkin_layer_pixels"};
     EXPECT_EQ(order, expected);
 
-    // The output holds the clones and nothing else.
-    const auto* pixels = static_cast<const PF_Pixel8*>(static_cast<const void*>(output->data));
-    const auto at = [&](int x, int y) { return pixels[y * output->rowbytes / 4 + x].alpha; };
-    EXPECT_EQ(at(160, 120), 255);
-    EXPECT_EQ(at(210, 120), 255);
-    EXPECT_EQ(at(5, 5), 0);
-    EXPECT_EQ(at(160, 140), 0);
+    // The output holds the clones and nothing else: the host hands it uncleared, so every
+    // pixel outside the clones is clear only because the effect cleared it.
+    EXPECT_EQ(output_pixel(160, 120)[3], 1.0f);
+    EXPECT_EQ(output_pixel(210, 120)[3], 1.0f);
+    EXPECT_EQ(output_pixel(5, 5), (std::array<float, 4>{}));
+    EXPECT_EQ(output_pixel(160, 140), (std::array<float, 4>{}));
 }
 
 TEST_F(LinearFrame, GlobalRotationTurnsTheRowAboutPositionPlusAnchor) {
@@ -139,6 +138,25 @@ TEST_F(LinearFrame, OpacityBlendingModeAndDisplaySwitchReachTheHost) {
     EXPECT_EQ(draws[0]["opacity"], 0); // the hidden "square"
     EXPECT_EQ(draws[1]["opacity"], 255);
     EXPECT_EQ(draws[2]["opacity"], 0);
+}
+
+// The clones are drawn at the quality and field the host asks for, with source-to-destination
+// matrices and no mask.
+TEST_F(LinearFrame, QualityAndFieldOfTheSceneReachEveryDraw) {
+    for (const bool draft : {false, true}) {
+        scene.composition.quality = draft ? host::Quality::draft : host::Quality::high;
+        scene.composition.field = draft ? host::FieldOrder::upper : host::FieldOrder::frame;
+        const FrameResult frame = render();
+        ASSERT_EQ(frame.err, PF_Err_NONE);
+        const std::vector<json> draws = frame.named("transform_world");
+        ASSERT_EQ(draws.size(), 3u);
+        for (const json& draw : draws) {
+            EXPECT_EQ(draw["quality"], draft ? PF_Quality_LO : PF_Quality_HI);
+            EXPECT_EQ(draw["field"], draft ? PF_Field_UPPER : PF_Field_FRAME);
+            EXPECT_EQ(draw["src2dst"], true);
+            EXPECT_TRUE(draw["mask"].is_null());
+        }
+    }
 }
 
 TEST_F(LinearFrame, MotionBlurGivesTheShutterCloseMatrixSecond) {

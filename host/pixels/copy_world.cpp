@@ -261,4 +261,15 @@ PF_Err FillWorldFloat(const PF_PixelFloat* c, const PF_Rect* rect, PF_EffectWorl
                         : FillUnit(c->alpha, c->red, c->green, c->blue, rect, world);
 }
 
+PF_Err FillUnclearedPattern(PF_EffectWorld* world) {
+    PF_Err err = PF_Err_NONE;
+    for (A_long top = 0; world != nullptr && top < world->height && err == PF_Err_NONE;
+         top += kUnclearedBand) {
+        const PF_Rect band{0, top, world->width, top + kUnclearedBand};
+        const bool magenta = (top / kUnclearedBand) % 2 == 0;
+        err = magenta ? FillUnit(1, 1, 0, 1, &band, world) : FillUnit(0.5f, 0, 1, 0, &band, world);
+    }
+    return world == nullptr ? PF_Err_BAD_CALLBACK_PARAM : err;
+}
+
 } // namespace plurion::host

@@ -22,4 +22,9 @@ PF_Err FillWorld(const PF_Pixel* colour, const PF_Rect* rect, PF_EffectWorld* wo
 PF_Err FillWorld16(const PF_Pixel16* colour, const PF_Rect* rect, PF_EffectWorld* world);
 PF_Err FillWorldFloat(const PF_PixelFloat* colour, const PF_Rect* rect, PF_EffectWorld* world);
 
+// What a world the host does not clear holds: bands of kUnclearedBand rows, opaque magenta and
+// half-transparent green in turn, so that pixels an effect forgets to clear show in its output.
+inline constexpr int kUnclearedBand = 4;
+PF_Err FillUnclearedPattern(PF_EffectWorld* world);
+
 } // namespace plurion::host

@@ -23,6 +23,10 @@ struct Vec2 {
     double y = 0.0;
 };
 
+// What the host asks of the effect's rendering: in_data->quality and in_data->field.
+enum class Quality { high, draft };
+enum class FieldOrder { frame, upper, lower };
+
 struct Composition {
     std::string name;
     int width = 0;
@@ -36,6 +40,8 @@ struct Composition {
     double shutter_angle = 180.0;
     double shutter_phase = -90.0;
     int motion_blur_samples = 16;
+    Quality quality = Quality::high;
+    FieldOrder field = FieldOrder::frame;
 };
 
 // Layer sources. Procedural ones draw antialiased shapes over transparency.

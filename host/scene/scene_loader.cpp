@@ -13,7 +13,7 @@ constexpr const char* kDefaultEffectLayerName = "Effect Layer";
 Composition ParseComposition(const JsonNode& node, const std::string& default_name) {
     node.ExpectObject({"name", "width", "height", "fps", "frames", "bpc", "pixel_aspect",
                        "background", "motion_blur", "shutter_angle", "shutter_phase",
-                       "motion_blur_samples"});
+                       "motion_blur_samples", "quality", "field"});
     Composition composition;
     const auto name = node.Optional("name");
     composition.name = name ? name->NonEmptyString() : default_name;
@@ -39,6 +39,23 @@ Composition ParseComposition(const JsonNode& node, const std::string& default_na
     }
     if (const auto samples = node.Optional("motion_blur_samples")) {
         composition.motion_blur_samples = samples->Integer(1, 256);
+    }
+    if (const auto quality = node.Optional("quality")) {
+        const std::string text = quality->String();
+        if (text != "draft" && text != "high") {
+            quality->Fail("the quality must be \"draft\" or \"high\", not " + quality->Text());
+        }
+        composition.quality = text == "draft" ? Quality::draft : Quality::high;
+    }
+    if (const auto field = node.Optional("field")) {
+        const std::string text = field->String();
+        if (text != "frame" && text != "upper" && text != "lower") {
+            field->Fail("the field must be \"frame\", \"upper\" or \"lower\", not " +
+                        field->Text());
+        }
+        composition.field = text == "upper"   ? FieldOrder::upper
+                            : text == "lower" ? FieldOrder::lower
+                                              : FieldOrder::frame;
     }
     return composition;
 }

@@ -5,6 +5,7 @@
 #include "scene/param_values.h"
 #include "session/time_units.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -14,6 +15,15 @@ namespace {
 PF_RationalScale AspectRatio(double aspect) {
     constexpr A_long kDenominator = 1000;
     return {static_cast<A_long>(std::lround(aspect * kDenominator)), kDenominator};
+}
+
+bool IsEmpty(const PF_LRect& rect) {
+    return rect.left >= rect.right || rect.top >= rect.bottom;
+}
+
+PF_LRect Intersection(const PF_LRect& a, const PF_LRect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
 }
 
 std::string FrameText(const std::string& layer, double frame) {
@@ -61,6 +71,10 @@ PF_InData FrameRenderer::make_in_data() {
     in.total_time = FrameTime(comp.frames);
     in.shutter_angle = comp.motion_blur ? ShutterFixed(comp.shutter_angle) : 0;
     in.shutter_phase = comp.motion_blur ? ShutterFixed(comp.shutter_phase) : 0;
+    in.quality = comp.quality == Quality::draft ? PF_Quality_LO : PF_Quality_HI;
+    in.field = comp.field == FieldOrder::upper   ? PF_Field_UPPER
+               : comp.field == FieldOrder::lower ? PF_Field_LOWER
+                                                 : PF_Field_FRAME;
     in.width = scene_.effect_layer.width;
     in.height = scene_.effect_layer.height;
     in.extent_hint = {0, 0, scaled(in.width), scaled(in.height)};
@@ -147,30 +161,63 @@ PF_Err FrameRenderer::checkin_param(PF_ParamDef& param) {
 }
 
 PF_Err FrameRenderer::checkout_layer(PF_ParamIndex index, A_long checkout_id,
-                                     const PF_RenderRequest& /*request*/, A_long time,
-                                     A_long time_step, A_u_long time_scale,
-                                     PF_CheckoutResult& result) {
+                                     const PF_RenderRequest& request, A_long time, A_long time_step,
+                                     A_u_long time_scale, PF_CheckoutResult& result) {
     if (std::strcmp(command_, "PF_Cmd_SMART_PRE_RENDER") != 0 || checkout_id < 0 || index < 0 ||
         static_cast<std::size_t>(index) >= session_.params().size() ||
         (index != 0 && session_.params().at(index).def.param_type != PF_Param_LAYER)) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
-    const LayerRequest request{index, time, time_step, time_scale};
-    const auto [at, added] = requests_.emplace(checkout_id, request);
-    if (!added && (at->second.index != index || at->second.time != time)) {
-        return PF_Err_BAD_CALLBACK_PARAM; // one id names one layer at one time
-    }
     std::memset(&result, 0, sizeof result);
     result.par = AspectRatio(scene_.composition.pixel_aspect);
+    LayerRequest given{index, time, time_step, time_scale, {}};
     const int layer = layer_of(index, frame_of(time, time_scale));
     if (layer != kNoLayer) {
         const Layer& source = scene_layer(layer);
-        result.result_rect = {0, 0, scaled(source.width), scaled(source.height)};
-        result.max_result_rect = result.result_rect;
+        const PF_LRect bounds{0, 0, scaled(source.width), scaled(source.height)};
+        given.rect = Intersection(bounds, request.rect);
+        result.result_rect = given.rect;
+        result.max_result_rect = bounds;
         result.ref_width = source.width;
         result.ref_height = source.height;
     }
+    const auto [at, added] = requests_.emplace(checkout_id, given);
+    if (!added && (at->second.index != index || at->second.time != time)) {
+        return PF_Err_BAD_CALLBACK_PARAM; // one id names one layer at one time
+    }
     return PF_Err_NONE;
+}
+
+// The pixels of one request: the layer inside the rectangle it was given, as a world of that
+// rectangle's size whose origin says where it lies in the layer. Nothing when it is empty.
+PF_Err FrameRenderer::make_request_world(const LayerRequest& request, WorldOwner& world) {
+    const double frame = frame_of(request.time, request.time_scale);
+    const int layer = layer_of(request.index, frame);
+    if (layer == kNoLayer || IsEmpty(request.rect)) {
+        return PF_Err_NONE;
+    }
+    WorldOwner whole;
+    PF_Err err = make_layer_world(layer, frame, whole);
+    const PF_LRect& r = request.rect;
+    if (err == PF_Err_NONE &&
+        (r.left != 0 || r.top != 0 || r.right != whole->width || r.bottom != whole->height)) {
+        WorldOwner part =
+            MakeWorld(r.right - r.left, r.bottom - r.top, PixelFormatOf(whole.get()), err);
+        const PF_Rect inside{r.left, r.top, r.right, r.bottom};
+        if (err == PF_Err_NONE) {
+            err = CopyWorld(&whole.get(), &part.get(), &inside, nullptr);
+        }
+        if (err == PF_Err_NONE) {
+            sources_[part->data] = sources_[whole->data];
+            whole = std::move(part);
+        }
+    }
+    if (err == PF_Err_NONE) {
+        whole->origin_x = r.left;
+        whole->origin_y = r.top;
+        world = std::move(whole);
+    }
+    return err;
 }
 
 PF_Err FrameRenderer::checkout_layer_pixels(A_long checkout_id, PF_EffectWorld** pixels) {
@@ -178,37 +225,38 @@ PF_Err FrameRenderer::checkout_layer_pixels(A_long checkout_id, PF_EffectWorld**
     if (std::strcmp(command_, "PF_Cmd_SMART_RENDER") != 0 || request == requests_.end()) {
         return PF_Err_BAD_CALLBACK_PARAM; // only ids requested in the pre-render
     }
-    if (const auto held = layer_pixels_.find(checkout_id); held != layer_pixels_.end()) {
-        *pixels = &held->second.get();
-        return PF_Err_NONE;
+    auto held = layer_pixels_.find(checkout_id);
+    if (held == layer_pixels_.end()) {
+        WorldOwner world;
+        if (const PF_Err err = make_request_world(request->second, world)) {
+            return err;
+        }
+        held = layer_pixels_.emplace(checkout_id, std::move(world)).first;
     }
-    const double frame = frame_of(request->second.time, request->second.time_scale);
-    const int layer = layer_of(request->second.index, frame);
-    if (layer == kNoLayer) {
-        *pixels = nullptr;
-        return PF_Err_NONE;
-    }
-    WorldOwner world;
-    if (const PF_Err err = make_layer_world(layer, frame, world)) {
-        return err;
-    }
-    *pixels = &layer_pixels_.emplace(checkout_id, std::move(world)).first->second.get();
+    ++layer_checkouts_[checkout_id];
+    *pixels = held->second.get().data != nullptr ? &held->second.get() : nullptr;
     return PF_Err_NONE;
 }
 
 PF_Err FrameRenderer::checkin_layer_pixels(A_long checkout_id) {
-    if (requests_.find(checkout_id) == requests_.end()) {
+    const auto out = layer_checkouts_.find(checkout_id);
+    if (out == layer_checkouts_.end()) {
+        faults_.push_back("checkin_layer_pixels of checkout id " + std::to_string(checkout_id) +
+                          (requests_.count(checkout_id) > 0 ? ", which is not checked out"
+                                                            : ", which was never requested"));
         return PF_Err_BAD_CALLBACK_PARAM;
     }
-    layer_pixels_.erase(checkout_id);
+    if (--out->second == 0) {
+        layer_checkouts_.erase(out);
+        layer_pixels_.erase(checkout_id);
+    }
     return PF_Err_NONE;
 }
 
 PF_Err FrameRenderer::checkout_output(PF_EffectWorld** output) {
-    if (output_->data == nullptr) {
+    if (!output_made_) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
-    output_given_ = true;
     *output = &output_.get();
     return PF_Err_NONE;
 }
@@ -253,16 +301,9 @@ PF_Err FrameRenderer::send(PF_Cmd cmd, PF_InData& in, PF_OutData& out, void* ext
 }
 
 PF_Err FrameRenderer::render(WorldOwner& output) {
-    PF_Err err = PF_Err_NONE;
-    output_ = MakeWorld(scaled(scene_.effect_layer.width), scaled(scene_.effect_layer.height),
-                        PixelFormatForBpc(options_.bpc), err);
-    if (err != PF_Err_NONE) {
-        return err;
-    }
-    sources_[output_->data] = "output";
-
     PF_PreRenderInput pre_input{};
-    pre_input.output_request.rect = {0, 0, output_->width, output_->height};
+    pre_input.output_request.rect = {0, 0, scaled(scene_.effect_layer.width),
+                                     scaled(scene_.effect_layer.height)};
     pre_input.output_request.field = PF_Field_FRAME;
     pre_input.output_request.channel_mask = PF_ChannelMask_ARGB;
     pre_input.bitdepth = static_cast<short>(options_.bpc);
@@ -273,8 +314,11 @@ PF_Err FrameRenderer::render(WorldOwner& output) {
     PF_InData in = make_in_data();
     PF_OutData out{};
     command_ = "PF_Cmd_SMART_PRE_RENDER";
-    err = send(PF_Cmd_SMART_PRE_RENDER, in, out, &pre_extra);
+    PF_Err err = send(PF_Cmd_SMART_PRE_RENDER, in, out, &pre_extra);
 
+    if (err == PF_Err_NONE) {
+        err = make_output(pre_output.result_rect);
+    }
     if (err == PF_Err_NONE) {
         PF_SmartRenderInput render_input{};
         render_input.output_request = pre_input.output_request;
@@ -301,11 +345,33 @@ PF_Err FrameRenderer::render(WorldOwner& output) {
     return err;
 }
 
+// The output covers the extent the pre-render reported (nothing when it is empty) and holds
+// what an uncleared world holds.
+PF_Err FrameRenderer::make_output(const PF_LRect& extent) {
+    PF_Err err = PF_Err_NONE;
+    const bool empty = IsEmpty(extent);
+    output_ =
+        MakeWorld(empty ? 0 : extent.right - extent.left, empty ? 0 : extent.bottom - extent.top,
+                  PixelFormatForBpc(options_.bpc), err);
+    if (err == PF_Err_NONE) {
+        output_->origin_x = empty ? 0 : extent.left;
+        output_->origin_y = empty ? 0 : extent.top;
+        err = FillUnclearedPattern(&output_.get());
+        if (output_->data != nullptr) {
+            sources_[output_->data] = "output";
+        }
+        output_made_ = err == PF_Err_NONE;
+    }
+    return err;
+}
+
 std::vector<std::string> FrameRenderer::leaks() const {
     std::vector<std::string> out = services_.leaks();
-    for (const auto& [id, world] : layer_pixels_) {
-        out.push_back("layer pixels of checkout id " + std::to_string(id) + " not checked in");
+    for (const auto& [id, count] : layer_checkouts_) {
+        out.push_back("layer pixels of checkout id " + std::to_string(id) + " not checked in" +
+                      (count > 1 ? " (" + std::to_string(count) + " checkouts)" : std::string{}));
     }
+    out.insert(out.end(), faults_.begin(), faults_.end());
     if (params_out_ > 0) {
         out.push_back(std::to_string(params_out_) + " parameter checkouts not checked in");
     }

@@ -2,6 +2,11 @@
 // recorded by checkout id, PF_Cmd_SMART_RENDER serving those layers' pixels, then the pre-render
 // data's delete function. Each frame has its own host services, so frames render on several
 // threads at once and each one's leaks are its own.
+//
+// The host is as strict as a real one: a layer checkout answers the part of the layer inside the
+// rectangle asked for; the output is as large as the extent the pre-render reported and arrives
+// uncleared (copy_world.h's pattern); layer pixels are counted per checkout id, so a check-in
+// of an id that is not out is a fault and one still out at the end a leak.
 #pragma once
 
 #include "AE_Effect.h"
@@ -41,15 +46,17 @@ class FrameRenderer final : public HostCallTarget {
     // the downsampled size). The effect's error is returned as it gave it.
     PF_Err render(WorldOwner& output);
 
-    // Everything the effect did not give back: checkouts, worlds, handles, suites.
+    // Everything the effect did not give back (checkouts, worlds, handles, suites) and every
+    // misuse of the protocol, one line each.
     std::vector<std::string> leaks() const;
 
-    // The layer requests of the pre-render, by checkout id.
+    // The layer requests of the pre-render, by checkout id, with the part of the layer given.
     struct LayerRequest {
         PF_ParamIndex index = 0;
         A_long time = 0;
         A_long time_step = 0;
         A_u_long time_scale = 0;
+        PF_LRect rect{}; // the layer's pixels inside the request, in layer pixels
     };
     const std::map<A_long, LayerRequest>& layer_requests() const { return requests_; }
 
@@ -83,6 +90,8 @@ class FrameRenderer final : public HostCallTarget {
     const Layer& scene_layer(int layer) const;
     // The layer's pixels at a composition frame, at this frame's depth and downsampling.
     PF_Err make_layer_world(int layer, double frame, WorldOwner& world);
+    PF_Err make_request_world(const LayerRequest& request, WorldOwner& world);
+    PF_Err make_output(const PF_LRect& extent);
     double frame_of(A_long time, A_u_long time_scale) const;
     A_long scaled(A_long size) const;
 
@@ -97,11 +106,13 @@ class FrameRenderer final : public HostCallTarget {
 
     std::map<A_long, LayerRequest> requests_;
     std::map<A_long, WorldOwner> layer_pixels_;      // checked-out layer pixels by id
+    std::map<A_long, int> layer_checkouts_;          // checkouts not yet checked in, by id
+    std::vector<std::string> faults_;                // misuses of the protocol
     std::map<const void*, WorldOwner> param_layers_; // layer parameters checked out
     int params_out_ = 0;                             // checkout_param not yet checked in
     std::map<const void*, std::string> sources_;     // pixel address -> where they came from
     WorldOwner output_;
-    bool output_given_ = false;
+    bool output_made_ = false;
 };
 
 } // namespace plurion::host

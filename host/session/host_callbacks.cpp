@@ -7,6 +7,9 @@
 #include "suites/ansi_suite.h"
 #include "transform_world.h"
 
+#include <cstdint>
+#include <optional>
+
 namespace plurion::host {
 namespace {
 
@@ -33,6 +36,10 @@ void Record(HostCallTarget& target, json line, PF_Err result) {
 
 json RectJson(const PF_Rect* rect) {
     return rect == nullptr ? json(nullptr) : json{rect->left, rect->top, rect->right, rect->bottom};
+}
+
+json LRectJson(const PF_LRect& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 json WorldJson(const HostCallTarget& target, const PF_EffectWorld* world) {
@@ -127,20 +134,24 @@ PF_Err Fill16(PF_ProgPtr ref, const PF_Pixel16* color, const PF_Rect* rect, PF_E
     return err;
 }
 
-// The callback form of making a world: 8 bits, or 16 with PF_NewWorldFlag_DEEP_PIXELS; the
-// host's worlds always start cleared.
+// The callback form of making a world: 8 bits, or 16 with PF_NewWorldFlag_DEEP_PIXELS; cleared
+// only with PF_NewWorldFlag_CLEAR_PIXELS.
 PF_Err NewWorldCallback(PF_ProgPtr ref, A_long width, A_long height, PF_NewWorldFlags flags,
                         PF_EffectWorld* world) {
     HostCallTarget& target = HostCallTarget::From(ref);
     PF_Err err = Injected(target, "new_world");
+    const bool clear = (flags & PF_NewWorldFlag_CLEAR_PIXELS) != 0;
     if (err == PF_Err_NONE) {
         const PF_PixelFormat format = (flags & PF_NewWorldFlag_DEEP_PIXELS) != 0
                                           ? PF_PixelFormat_ARGB64
                                           : PF_PixelFormat_ARGB32;
-        err = world == nullptr ? PF_Err_BAD_CALLBACK_PARAM
-                               : target.services().worlds.create(width, height, format, *world);
+        err = world == nullptr
+                  ? PF_Err_BAD_CALLBACK_PARAM
+                  : target.services().worlds.create(width, height, format, clear, *world);
     }
-    Record(target, {{"function", "new_world"}, {"width", width}, {"height", height}}, err);
+    Record(target,
+           {{"function", "new_world"}, {"width", width}, {"height", height}, {"clear", clear}},
+           err);
     return err;
 }
 
@@ -165,6 +176,12 @@ PF_Err IterateGeneric(A_long iterations, void* refcon,
         }
     }
     return PF_Err_NONE;
+}
+
+json MaskJson(const HostCallTarget& target, const PF_MaskWorld& mask) {
+    return {{"what", mask.what_is_mask},
+            {"offset", {mask.offset.h, mask.offset.v}},
+            {"world", WorldJson(target, &mask.mask)}};
 }
 
 json MatricesJson(const PF_FloatMatrix* matrices, A_long count) {
@@ -193,11 +210,16 @@ PF_Err Transform(PF_ProgPtr ref, PF_Quality quality, PF_ModeFlags m_flags, PF_Fi
                              num_matrices, src2dst_matrix, dest_rect, dst,
                              target.motion_blur_samples());
     }
-    json line = {
-        {"function", "transform_world"}, {"matrices", MatricesJson(matrices, num_matrices)},
-        {"num_matrices", num_matrices},  {"quality", quality},
-        {"mode_flags", m_flags},         {"dest_rect", RectJson(dest_rect)},
-        {"src", WorldJson(target, src)}};
+    json line = {{"function", "transform_world"},
+                 {"matrices", MatricesJson(matrices, num_matrices)},
+                 {"num_matrices", num_matrices},
+                 {"src2dst", src2dst_matrix != 0},
+                 {"quality", quality},
+                 {"field", field},
+                 {"mode_flags", m_flags},
+                 {"mask", mask_world == nullptr ? json(nullptr) : MaskJson(target, *mask_world)},
+                 {"dest_rect", RectJson(dest_rect)},
+                 {"src", WorldJson(target, src)}};
     if (comp_mode != nullptr) {
         line["xfer"] = comp_mode->xfer;
         line["opacity"] = comp_mode->opacity;
@@ -220,14 +242,17 @@ PF_Err CheckoutLayer(PF_ProgPtr ref, PF_ParamIndex index, A_long checkout_id,
                   : target.checkout_layer(index, checkout_id, *request, time, time_step, time_scale,
                                           *result);
     }
-    Record(target,
-           {{"function", "checkout_layer"},
-            {"index", index},
-            {"checkout_id", checkout_id},
-            {"time", time},
-            {"time_step", time_step},
-            {"time_scale", time_scale}},
-           err);
+    json line = {{"function", "checkout_layer"},
+                 {"index", index},
+                 {"checkout_id", checkout_id},
+                 {"time", time},
+                 {"time_step", time_step},
+                 {"time_scale", time_scale},
+                 {"request_rect", request == nullptr ? json(nullptr) : LRectJson(request->rect)}};
+    if (err == PF_Err_NONE) {
+        line["result_rect"] = LRectJson(result->result_rect);
+    }
+    Record(target, line, err);
     return err;
 }
 
@@ -269,13 +294,16 @@ PF_Err NewWorld(PF_ProgPtr ref, A_long width, A_long height, PF_Boolean clear,
     HostCallTarget& target = HostCallTarget::From(ref);
     PF_Err err = Injected(target, "PF_NewWorld");
     if (err == PF_Err_NONE) {
-        // New pixels are always cleared, so `clear` asks for nothing more.
-        (void)clear;
-        err = world == nullptr ? PF_Err_BAD_CALLBACK_PARAM
-                               : target.services().worlds.create(width, height, format, *world);
+        err = world == nullptr
+                  ? PF_Err_BAD_CALLBACK_PARAM
+                  : target.services().worlds.create(width, height, format, clear != 0, *world);
     }
     Record(target,
-           {{"function", "PF_NewWorld"}, {"width", width}, {"height", height}, {"format", format}},
+           {{"function", "PF_NewWorld"},
+            {"width", width},
+            {"height", height},
+            {"format", format},
+            {"clear", clear != 0}},
            err);
     return err;
 }
@@ -287,11 +315,19 @@ PF_Err DisposeWorldCall(PF_ProgPtr ref, PF_EffectWorld* world) {
                                                : target.services().worlds.dispose(*world));
 }
 
+// The suite's function has no effect_ref: its call is counted on the active host. A test can make
+// it fail, or answer a format the effect must refuse.
 PF_Err GetPixelFormat(const PF_EffectWorld* world, PF_PixelFormat* format) {
+    std::optional<std::int64_t> answer;
+    if (HostServices* host = ActiveHost()) {
+        if (const PF_Err err = host->faults.check("PF_GetPixelFormat", answer)) {
+            return err;
+        }
+    }
     if (world == nullptr || format == nullptr) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
-    *format = PixelFormatOf(*world);
+    *format = answer ? static_cast<PF_PixelFormat>(*answer) : PixelFormatOf(*world);
     return PF_Err_NONE;
 }
 

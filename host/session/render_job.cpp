@@ -41,8 +41,12 @@ PF_Err ComposeFrame(const Scene& scene, const PF_EffectWorld& effect_output, int
                                                  static_cast<std::ptrdiff_t>(y) * frame->rowbytes);
         err = ReadFloatRgba(background.data(), 0, row);
     }
-    const double dx = std::floor((frame->width - effect_output.width) / 2.0);
-    const double dy = std::floor((frame->height - effect_output.height) / 2.0);
+    // The effect layer is centred; its output covers the extent the effect reported, which
+    // starts at the output's origin in the layer.
+    const A_long layer_width = (scene.effect_layer.width + downsample - 1) / downsample;
+    const A_long layer_height = (scene.effect_layer.height + downsample - 1) / downsample;
+    const double dx = std::floor((frame->width - layer_width) / 2.0) + effect_output.origin_x;
+    const double dy = std::floor((frame->height - layer_height) / 2.0) + effect_output.origin_y;
     const PF_FloatMatrix place = {{{1, 0, 0}, {0, 1, 0}, {dx, dy, 1}}};
     PF_CompositeMode mode{};
     mode.xfer = PF_Xfer_IN_FRONT;

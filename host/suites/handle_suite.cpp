@@ -36,7 +36,12 @@ bool HandleTable::dispose(PF_Handle handle) {
     std::lock_guard lock(mutex_);
     Block* block = find(handle);
     if (block == nullptr) {
+        faults_.push_back("host_dispose_handle of a handle this host did not make");
         return false;
+    }
+    if (block->locks > 0) {
+        faults_.push_back("handle of " + std::to_string(block->size) +
+                          " bytes disposed while locked");
     }
     blocks_.erase(handle);
     std::free(block->data);
@@ -48,6 +53,7 @@ void* HandleTable::lock(PF_Handle handle) {
     std::lock_guard lock(mutex_);
     Block* block = find(handle);
     if (block == nullptr) {
+        faults_.push_back("host_lock_handle of a handle this host did not make");
         return nullptr;
     }
     ++block->locks;
@@ -56,7 +62,13 @@ void* HandleTable::lock(PF_Handle handle) {
 
 void HandleTable::unlock(PF_Handle handle) {
     std::lock_guard lock(mutex_);
-    if (Block* block = find(handle); block != nullptr && block->locks > 0) {
+    Block* block = find(handle);
+    if (block == nullptr) {
+        faults_.push_back("host_unlock_handle of a handle this host did not make");
+    } else if (block->locks == 0) {
+        faults_.push_back("host_unlock_handle of a handle of " + std::to_string(block->size) +
+                          " bytes that is not locked");
+    } else {
         --block->locks;
     }
 }
@@ -71,6 +83,8 @@ PF_Err HandleTable::resize(std::size_t size, PF_Handle* handle) {
     std::lock_guard lock(mutex_);
     Block* block = handle == nullptr ? nullptr : find(*handle);
     if (block == nullptr || block->locks > 0) {
+        faults_.push_back(block == nullptr ? "host_resize_handle of a handle this host did not make"
+                                           : "host_resize_handle of a locked handle");
         return PF_Err_BAD_CALLBACK_PARAM;
     }
     void* moved = std::realloc(block->data, size == 0 ? 1 : size);
@@ -90,9 +104,11 @@ std::vector<std::string> HandleTable::leaks() const {
     std::vector<std::string> out;
     for (const auto& [handle, block] : blocks_) {
         out.push_back("handle of " + std::to_string(block->size) + " bytes not disposed" +
-                      (block->locks > 0 ? " (" + std::to_string(block->locks) + " locks held)"
-                                        : std::string{}));
+                      (block->locks > 0
+                           ? " and still locked (" + std::to_string(block->locks) + " locks held)"
+                           : std::string{}));
     }
+    out.insert(out.end(), faults_.begin(), faults_.end());
     return out;
 }
 
@@ -111,9 +127,13 @@ PF_Handle NewHandle(A_u_longlong size) {
     return host->handles.create(static_cast<std::size_t>(size));
 }
 
+// A failure injected into host_lock_handle answers no pointer, as a host out of memory does.
 void* LockHandle(PF_Handle handle) {
     HostServices* host = ActiveHost();
-    return host == nullptr ? nullptr : host->handles.lock(handle);
+    if (host == nullptr || host->faults.check("host_lock_handle") != PF_Err_NONE) {
+        return nullptr;
+    }
+    return host->handles.lock(handle);
 }
 
 void UnlockHandle(PF_Handle handle) {

@@ -1,6 +1,8 @@
 // Host memory handles: a handle is a pointer to the block's data pointer, as the interface has
-// it. The table knows every live handle, so a command that keeps one, or leaves one locked, is
-// caught.
+// it. The table knows every live handle and its locks, so a command that keeps a handle or
+// leaves one locked is caught, and so is every misuse a real host would not survive: locking,
+// unlocking or disposing a handle it did not make, unlocking one that is not locked, disposing
+// or resizing one that is locked.
 #pragma once
 
 #include "AE_Effect.h"
@@ -23,12 +25,13 @@ class HandleTable {
 
     PF_Handle create(std::size_t size); // zero-filled; null when out of memory
     bool dispose(PF_Handle handle);     // false for a handle this table does not know
-    void* lock(PF_Handle handle);
+    void* lock(PF_Handle handle);       // null for a handle this table does not know
     void unlock(PF_Handle handle);
     std::size_t size(PF_Handle handle) const;
     PF_Err resize(std::size_t size, PF_Handle* handle);
 
-    // Live handles and locks not given back, one line each; empty when all came back.
+    // Live handles (and their locks) not given back, and each misuse, one line each; empty when
+    // all came back and nothing was misused.
     std::vector<std::string> leaks() const;
     std::size_t live() const;
 
@@ -42,6 +45,7 @@ class HandleTable {
 
     mutable std::mutex mutex_;
     std::unordered_map<PF_Handle, Block*> blocks_;
+    std::vector<std::string> faults_;
 };
 
 // The handle functions, as "PF Handle Suite" and the utility callbacks serve them.

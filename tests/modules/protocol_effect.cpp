@@ -1,7 +1,8 @@
 // A small effect that walks the whole smart-render protocol, so that the host is tested apart
 // from Plurion: it samples its parameters, requests its source layer at this frame and the next
 // under two checkout ids, and draws the first through transform_world with one matrix per
-// shutter time, via a working world from "PF World Suite".
+// shutter time, via a working world from "PF World Suite". Its "Misuse" slider makes it break one
+// rule of the protocol (see Misuse below), so that tests can see the host catch it.
 #include "AE_Effect.h"
 #include "AE_EffectCB.h"
 #include "AE_EffectCBSuites.h"
@@ -15,12 +16,26 @@ namespace {
 
 constexpr A_long kThisFrame = 7;
 constexpr A_long kNextFrame = 8;
-enum { kSource = 1, kOpacity, kShift, kParamCount };
+enum { kSource = 1, kOpacity, kShift, kMisuse, kParamCount };
+
+// What the effect does wrong, by the value of "Misuse".
+enum class Misuse {
+    none = 0,
+    checkin_twice = 1,          // checks the source in twice
+    checkin_unknown = 2,        // checks in an id it never requested
+    keep_checkout = 3,          // leaves the next frame's pixels checked out
+    no_clear = 4,               // draws without clearing the output
+    dispose_locked_handle = 5,  // disposes a handle it still has locked
+    keep_locked_handle = 6,     // keeps a locked handle past the frame
+    unlock_unlocked_handle = 7, // unlocks a handle it never locked
+    shifted_extent = 8,         // not a misuse: reports an output extent at (-2, -1), 6 x 4
+};
 
 struct Plan {
     double opacity = 100;
     double shift_x[2] = {};
     double shift_y[2] = {};
+    Misuse misuse = Misuse::none;
 };
 
 PF_Err AddParams(PF_InData* in_data, PF_OutData* out_data) {
@@ -45,6 +60,15 @@ PF_Err AddParams(PF_InData* in_data, PF_OutData* out_data) {
     def.param_type = PF_Param_POINT;
     def.uu.id = 3;
     std::strcpy(def.name, "Shift");
+    if (!err) {
+        err = in_data->inter.add_param(in_data->effect_ref, -1, &def);
+    }
+
+    std::memset(&def, 0, sizeof def);
+    def.param_type = PF_Param_SLIDER;
+    def.uu.id = 4;
+    std::strcpy(def.name, "Misuse");
+    def.u.sd.valid_max = def.u.sd.slider_max = 8;
     if (!err) {
         err = in_data->inter.add_param(in_data->effect_ref, -1, &def);
     }
@@ -87,6 +111,10 @@ PF_Err PreRender(PF_InData* in_data, PF_PreRenderExtra* extra) {
         plan->shift_x[i] = def.u.td.x_value / 65536.0;
         plan->shift_y[i] = def.u.td.y_value / 65536.0;
     }
+    if (!err) {
+        err = Sample(in_data, kMisuse, in_data->current_time, def);
+        plan->misuse = static_cast<Misuse>(def.u.sd.value);
+    }
     PF_CheckoutResult result;
     const A_long ids[2] = {kThisFrame, kNextFrame};
     for (int i = 0; i < 2 && !err; ++i) {
@@ -97,7 +125,10 @@ PF_Err PreRender(PF_InData* in_data, PF_PreRenderExtra* extra) {
     }
     if (!err) {
         extra->output->result_rect = extra->input->output_request.rect;
-        extra->output->max_result_rect = extra->input->output_request.rect;
+        if (plan->misuse == Misuse::shifted_extent) {
+            extra->output->result_rect = {-2, -1, 4, 3};
+        }
+        extra->output->max_result_rect = extra->output->result_rect;
     }
     return err;
 }
@@ -114,7 +145,7 @@ PF_Err Draw(PF_InData* in_data, const Plan& plan, const PF_WorldSuite2& worlds,
     if (!err) {
         err = in_data->utils->copy(in_data->effect_ref, source, &copy, nullptr, nullptr);
     }
-    if (!err) {
+    if (!err && plan.misuse != Misuse::no_clear) {
         err = in_data->utils->fill(in_data->effect_ref, nullptr, nullptr, output);
     }
     PF_FloatMatrix matrices[2];
@@ -136,6 +167,28 @@ PF_Err Draw(PF_InData* in_data, const Plan& plan, const PF_WorldSuite2& worlds,
         err = err ? err : disposed;
     }
     return err;
+}
+
+// The handle misuses, through the handle suite of the utility callbacks' host.
+PF_Err MisuseHandles(PF_InData* in_data, Misuse misuse) {
+    const PF_UtilCallbacks& utils = *in_data->utils;
+    if (misuse != Misuse::dispose_locked_handle && misuse != Misuse::keep_locked_handle &&
+        misuse != Misuse::unlock_unlocked_handle) {
+        return PF_Err_NONE;
+    }
+    PF_Handle handle = utils.host_new_handle(16);
+    if (handle == nullptr) {
+        return PF_Err_OUT_OF_MEMORY;
+    }
+    if (misuse == Misuse::unlock_unlocked_handle) {
+        utils.host_unlock_handle(handle);
+    } else {
+        utils.host_lock_handle(handle);
+    }
+    if (misuse != Misuse::keep_locked_handle) {
+        utils.host_dispose_handle(handle);
+    }
+    return PF_Err_NONE;
 }
 
 PF_Err Render(PF_InData* in_data, PF_SmartRenderExtra* extra) {
@@ -164,12 +217,22 @@ PF_Err Render(PF_InData* in_data, PF_SmartRenderExtra* extra) {
     if (!err && source != nullptr) {
         err = Draw(in_data, plan, *static_cast<const PF_WorldSuite2*>(table), source, output);
     }
+    if (!err) {
+        err = MisuseHandles(in_data, plan.misuse);
+    }
     const A_long ids[2] = {kThisFrame, kNextFrame};
     for (int i = 0; i < 2; ++i) {
-        if (held[i]) {
+        if (held[i] && !(i == 1 && plan.misuse == Misuse::keep_checkout)) {
             const PF_Err checked_in = extra->cb->checkin_layer_pixels(in_data->effect_ref, ids[i]);
             err = err ? err : checked_in;
         }
+    }
+    // Misused check-ins answer an error, which the effect does not look at.
+    if (held[0] && plan.misuse == Misuse::checkin_twice) {
+        extra->cb->checkin_layer_pixels(in_data->effect_ref, kThisFrame);
+    }
+    if (plan.misuse == Misuse::checkin_unknown) {
+        extra->cb->checkin_layer_pixels(in_data->effect_ref, 99);
     }
     if (have_suite) {
         in_data->pica_basicP->ReleaseSuite(kPFWorldSuite, kPFWorldSuiteVersion2);
