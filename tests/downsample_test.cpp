@@ -23,6 +23,8 @@ const char* const kScenes[] = {
     "radial_circle.json",      // the ring about Position, offsets in percent of the radius
     "grid_shear.json",         // whole cells, a shear by Offset Position
     "grid_blending.json",      // Random Position of the cells
+    "path_circle.json",        // clones on a mask path, which the host scales as points
+    "path_per_segment.json",   // two masks, clones per segment
 };
 
 // Premultiplied float RGBA of the effect's output, `width` pixels a row.
