@@ -26,6 +26,8 @@ const char* const kScenes[] = {
     "path_circle.json",        // clones on a mask path, which the host scales as points
     "path_per_segment.json",   // two masks, clones per segment
 };
+// "Object" is not among them: its cell step is a whole number of output pixels, (width +
+// height) / 2 / "Resolution" truncated, so at 1/2 the cells are not the full frame's halved.
 
 // Premultiplied float RGBA of the effect's output, `width` pixels a row.
 struct Picture {
