@@ -7,7 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace plurion {
 namespace {
@@ -93,27 +100,60 @@ TEST(ParamsSetup, FirstAddParamErrorEndsRegistration) {
     EXPECT_EQ(session.services().faults.calls("add_param"), 100);
 }
 
-TEST(ParamListing, JsonHoldsOnlyTheKeysThatApply) {
-    EffectSession session(test::ModulePath());
-    ASSERT_EQ(session.params_setup(), PF_Err_NONE);
-    const nlohmann::json listing = host::ParamsAsJson(session.params());
-    ASSERT_EQ(listing.size(), 272u);
-    const auto& count = listing[4];
-    EXPECT_EQ(count["name"], "Count");
-    EXPECT_EQ(count["group"], "Linear Mode");
-    EXPECT_EQ(count["type"], "slider");
-    EXPECT_EQ(count["valid_max"], 10000);
-    EXPECT_TRUE(count["precision"].is_null());
-    EXPECT_TRUE(count["choices"].is_null());
-    const auto& threshold = listing[160];
-    EXPECT_EQ(threshold["slider_max"], 0.1);
-    EXPECT_EQ(threshold["default"], 0.5);
-    EXPECT_EQ(threshold["group"], "Object Mode");
-    const auto& anchor = listing[13];
-    EXPECT_EQ(anchor["group"], "Linear Mode/Transform/Global");
-    EXPECT_EQ(anchor["default"], nlohmann::json::array({0, 0}));
-    EXPECT_EQ(listing[1]["choices"].size(), 5u);
-    EXPECT_EQ(listing[271]["type"], "group_end");
+// Where two listings differ, as "JSON pointer: expected, found" lines; numbers agree to float
+// precision (ranges and defaults are 32-bit floats in the definitions).
+void Differences(const nlohmann::json& expected, const nlohmann::json& found,
+                 const std::string& where, std::vector<std::string>& out) {
+    if (expected.is_number() && found.is_number()) {
+        const double a = expected.get<double>();
+        const double b = found.get<double>();
+        if (std::abs(a - b) > 1e-6 * std::max(1.0, std::abs(a))) {
+            out.push_back(where + ": " + expected.dump() + ", found " + found.dump());
+        }
+    } else if (expected.is_object() && found.is_object()) {
+        for (const auto& [key, value] : expected.items()) {
+            if (!found.contains(key)) {
+                out.push_back(where + "/" + key + ": missing");
+            } else {
+                Differences(value, found[key], where + "/" + key, out);
+            }
+        }
+        for (const auto& [key, value] : found.items()) {
+            if (!expected.contains(key)) {
+                out.push_back(where + "/" + key + ": not expected");
+            }
+        }
+    } else if (expected.is_array() && found.is_array() && expected.size() == found.size()) {
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            Differences(expected[i], found[i], where + "/" + std::to_string(i), out);
+        }
+    } else if (expected != found) {
+        out.push_back(where + ": " + expected.dump() + ", found " + found.dump());
+    }
+}
+
+// `plurion params --json` against the listing as designed, written independently of this code:
+// every key of all 272 indices.
+TEST(ParamListing, CommandPrintsThePublishedParameterTable) {
+    const std::string command = std::string("'") + PLURION_COMMAND_PATH + "' --module '" +
+                                test::ModulePath() + "' params --json";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string printed;
+    std::array<char, 4096> chunk{};
+    for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0;) {
+        printed.append(chunk.data(), got);
+    }
+    ASSERT_EQ(pclose(pipe), 0) << command;
+    std::ifstream file(PLURION_PARAMS_LISTING);
+    ASSERT_TRUE(file) << PLURION_PARAMS_LISTING;
+    const nlohmann::json expected = nlohmann::json::parse(file);
+    const nlohmann::json found = nlohmann::json::parse(printed);
+    ASSERT_EQ(expected.size(), 272u);
+    std::vector<std::string> differences;
+    Differences(expected, found, "", differences);
+    EXPECT_TRUE(differences.empty())
+        << differences.size() << " differences, the first " << differences.front();
 }
 
 } // namespace
