@@ -254,5 +254,71 @@ TEST(PreRenderOutput, PlanHandleComesBackAndTheExtentFollowsTheEffectLayer) {
     EXPECT_EQ(host.services.handles.live(), 0u);
 }
 
+// Layer parameters with extents: the matte (pixels) and the time layer (none) at shutter close,
+// "Layer 1" (pixels) and "Layer 2" (none); everything else at its default.
+PF_Err ParamWithExtent(PF_ProgPtr ref, PF_ParamIndex index, A_long time, A_long step,
+                       A_u_long scale, PF_ParamDef* def) {
+    static PF_Pixel pixel;
+    DefaultParam(ref, index, time, step, scale, def);
+    const std::map<PF_ParamIndex, std::pair<PF_Rect, bool>> layers = {
+        {param::kMatteLayer, {{-20, 0, 5, 5}, true}},
+        {param::kTimeLayer, {{0, 0, 1000, 1000}, false}},
+        {param::SourceLayerParam(1), {{0, 0, 100, 20}, true}},
+        {param::SourceLayerParam(2), {{-500, -500, 0, 0}, false}},
+    };
+    if (const auto layer = layers.find(index); layer != layers.end()) {
+        def->u.ld.extent_hint = layer->second.first;
+        def->u.ld.data = layer->second.second ? &pixel : nullptr;
+    }
+    return PF_Err_NONE;
+}
+std::vector<PF_RenderRequest> requests_seen;
+PF_Err RecordRequest(PF_ProgPtr, PF_ParamIndex index, A_long, const PF_RenderRequest* request,
+                     A_long, A_long, A_u_long, PF_CheckoutResult* result) {
+    requests_seen.push_back(*request);
+    result->result_rect = index == 0 ? PF_LRect{0, 0, 320, 240} : PF_LRect{0, 0, 7, 7};
+    return PF_Err_NONE;
+}
+
+// The request grows by the extents of the layers that carry pixels, whatever the host asked;
+// the effect layer's answer is merged into the output extents as the host gave them (an empty
+// one is replaced).
+TEST(PreRenderOutput, RequestAndOutputExtentsAreMerged) {
+    test::TestHost host;
+    host.in.inter.checkout_param = ParamWithExtent;
+    host.in.inter.checkin_param = CheckinAnything;
+    PF_PreRenderInput input{};
+    input.output_request.rect = {10, 10, 50, 50};
+    input.output_request.field = PF_Field_UPPER;
+    input.output_request.channel_mask = PF_ChannelMask_ARGB;
+    PF_PreRenderOutput output{};
+    output.result_rect = {-5, -5, 5, 5};
+    PF_PreRenderCallbacks callbacks{RecordRequest, nullptr};
+    PF_PreRenderExtra extra{&input, &output, &callbacks};
+    requests_seen.clear();
+
+    ASSERT_EQ(PreRender(&host.in, &host.out, &extra), PF_Err_NONE);
+    ASSERT_EQ(requests_seen.size(), 3u); // the effect layer, "Layer 1", the matte
+    for (const PF_RenderRequest& request : requests_seen) {
+        EXPECT_EQ(request.rect.left, -20);
+        EXPECT_EQ(request.rect.top, 0);
+        EXPECT_EQ(request.rect.right, 100);
+        EXPECT_EQ(request.rect.bottom, 50);
+        EXPECT_EQ(request.field, PF_Field_FRAME);
+        EXPECT_TRUE(request.preserve_rgb_of_zero_alpha);
+        EXPECT_EQ(request.channel_mask, PF_ChannelMask_ARGB);
+    }
+    EXPECT_EQ(output.result_rect.left, -5);
+    EXPECT_EQ(output.result_rect.top, -5);
+    EXPECT_EQ(output.result_rect.right, 320);
+    EXPECT_EQ(output.result_rect.bottom, 240);
+    EXPECT_EQ(output.max_result_rect.left, 0);
+    EXPECT_EQ(output.max_result_rect.top, 0);
+    EXPECT_EQ(output.max_result_rect.right, 320);
+    EXPECT_EQ(output.max_result_rect.bottom, 240);
+    output.delete_pre_render_data_func(output.pre_render_data);
+    EXPECT_TRUE(host.services.leaks().empty());
+}
+
 } // namespace
 } // namespace plurion

@@ -1,12 +1,15 @@
 // Whole frames through the stand-in host: the order, matrices, opacities and sources of the
 // "Linear" clones in the host's trace, the output, and that every frame gives back all it took,
 // also when any host call fails.
+#include "layout/clone_random.h"
 #include "render/matrices.h"
 #include "render_frame_support.h"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <map>
+#include <set>
 
 namespace plurion {
 namespace {
@@ -189,6 +192,132 @@ TEST_F(LinearFrame, TimeShiftedClonesShowTheirOwnFrames) {
     EXPECT_EQ(draws[0]["src"]["from"], "square, frame 3");
     EXPECT_EQ(draws[1]["src"]["from"], "square, frame 4");
     EXPECT_EQ(draws[2]["src"]["from"], "square, frame 5");
+}
+
+// The render locks the plan and unlocks it again (the host reports a handle disposed while
+// locked, so every clean frame above shows the unlock); a lock that gives no pointer answers
+// 516 before anything is checked out or drawn. The pre-render's lock failing is out of memory.
+TEST_F(LinearFrame, AFailedPlanLockAnswers516AndTouchesNothing) {
+    session().faults().fail("host_lock_handle", 2, 77); // the pre-render locks first
+    FrameResult frame = render();
+    session().faults().clear();
+    EXPECT_EQ(frame.err, PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_TRUE(frame.leaks.empty()) << frame.leaks.front();
+    for (const char* function :
+         {"checkout_layer_pixels", "PF_NewWorld", "checkout_output", "fill", "transform_world"}) {
+        EXPECT_TRUE(frame.named(function).empty()) << function;
+    }
+
+    session().faults().fail("host_lock_handle", 1, 77);
+    frame = render();
+    session().faults().clear();
+    EXPECT_EQ(frame.err, PF_Err_OUT_OF_MEMORY);
+    EXPECT_TRUE(frame.leaks.empty()) << frame.leaks.front();
+    EXPECT_TRUE(frame.named("checkout_layer").empty()); // no plan, so nothing is requested
+}
+
+// After a failed transform_world no further clone is drawn; the layers still go back.
+TEST_F(LinearFrame, NoCloneIsDrawnAfterAFailedTransform) {
+    set(param::linear::kCount, 5);
+    session().faults().fail("transform_world", 2, 77);
+    const FrameResult frame = render();
+    session().faults().clear();
+    EXPECT_EQ(frame.err, 77);
+    EXPECT_EQ(frame.named("transform_world").size(), 2u);
+    EXPECT_TRUE(frame.leaks.empty()) << frame.leaks.front();
+}
+
+// A source whose checkout succeeds without pixels drops out of the source list and the later
+// ones move up: with "wide" empty, "Iterative" runs over "square" and "tall", starting at the
+// second. Its checkout is still given back.
+TEST_F(LinearFrame, ASourceWithoutPixelsLetsTheLaterOnesMoveUp) {
+    use_layer(3, 2); // "tall"
+    set(param::linear::kCount, 4);
+    session().faults().answer("checkout_layer_pixels", 2, 0); // after id 0: "wide" (185)
+    const FrameResult frame = render();
+    session().faults().clear();
+    ASSERT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_TRUE(frame.leaks.empty()) << frame.leaks.front();
+    const std::vector<json> draws = frame.named("transform_world");
+    ASSERT_EQ(draws.size(), 4u);
+    const char* shown[] = {"tall", "square", "tall", "square"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(draws[i]["src"]["from"], std::string(shown[i]) + ", frame 0") << i;
+    }
+    std::set<A_long> checked_in;
+    for (const json& call : frame.named("checkin_layer_pixels")) {
+        checked_in.insert(call["checkout_id"].get<A_long>());
+    }
+    EXPECT_EQ(checked_in, (std::set<A_long>{0, 185, 186, 187}));
+}
+
+// A source in a format the effect does not draw ends the render with 516 before the output is
+// checked out; so does a time-shifted one, before any clone is drawn.
+TEST_F(LinearFrame, AnUnsupportedPixelFormatAnswers516) {
+    session().faults().answer("PF_GetPixelFormat", 1, PF_PixelFormat_VUYA32);
+    FrameResult frame = render();
+    session().faults().clear();
+    EXPECT_EQ(frame.err, PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_TRUE(frame.leaks.empty()) << frame.leaks.front();
+    EXPECT_TRUE(frame.named("checkout_output").empty());
+    EXPECT_TRUE(frame.named("fill").empty());
+
+    set(param::linear::kOffsetTime, 2); // two working copies, then the time-shifted sources
+    session().faults().answer("PF_GetPixelFormat", 3, PF_PixelFormat_INVALID);
+    frame = render();
+    session().faults().clear();
+    EXPECT_EQ(frame.err, PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_TRUE(frame.leaks.empty()) << frame.leaks.front();
+    EXPECT_EQ(frame.named("fill").size(), 1u);
+    EXPECT_TRUE(frame.named("transform_world").empty());
+}
+
+// Every choice of "Blending Mode" reaches the host as its published transfer mode, and the host
+// composites with each; the six separator lines draw as copies.
+TEST_F(LinearFrame, EveryBlendingModeReachesTheHostAsItsTransferMode) {
+    const int transfer_modes[] = {
+        2, 1, 0, 3, 0,  10, 5,  28, 24, 30, 36, 0,  4,  11, 6, 27, 23, 29, 35,
+        0, 7, 8, 9, 31, 32, 33, 34, 0,  26, 12, 25, 37, 38, 0, 13, 14, 15, 16,
+    }; // "In Front" 2, "Behind" 1, (-, "Dissolve" 3, (-, "Darken" 10, ... "Luminosity" 16
+    set(param::linear::kCount, 1);
+    std::set<int> seen;
+    for (int choice = 1; choice <= 38; ++choice) {
+        set(param::kBlendingMode, choice);
+        const FrameResult frame = render();
+        ASSERT_EQ(frame.err, PF_Err_NONE) << choice;
+        const std::vector<json> draws = frame.named("transform_world");
+        ASSERT_EQ(draws.size(), 1u);
+        EXPECT_EQ(draws[0]["xfer"], transfer_modes[choice - 1]) << choice;
+        seen.insert(draws[0]["xfer"].get<int>());
+    }
+    EXPECT_EQ(seen.size(), 33u); // 32 modes and the copy of the separators
+}
+
+// "Random Time" alone: clone i asks for the frame offset truncated from its record's time_a x
+// "Random Time" / 10000, each offset once in clone order; it then shows the element
+// time_a x n / 10000 of those n images.
+TEST_F(LinearFrame, RandomTimeAloneShowsTheFramesTheRecordsPick) {
+    scene.effect.erase(param::SourceLayerParam(1)); // "square" alone
+    set(param::linear::kCount, 6);
+    set(param::linear::kRandomTime, 7);
+    const std::vector<CloneRandom> randoms = BuildRandomTable(0);
+    std::vector<int> offsets; // the images, in the order they were asked for
+    for (std::size_t i = 0; i < 6; ++i) {
+        const int offset = static_cast<int>(randoms[i].time_a * 7 / 10000.0);
+        if (std::find(offsets.begin(), offsets.end(), offset) == offsets.end()) {
+            offsets.push_back(offset);
+        }
+    }
+    const FrameResult frame = render(3);
+    ASSERT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_TRUE(frame.leaks.empty()) << frame.leaks.front();
+    const std::vector<json> draws = frame.named("transform_world");
+    ASSERT_EQ(draws.size(), 6u);
+    for (std::size_t i = 0; i < 6; ++i) {
+        const auto pick = static_cast<std::size_t>(randoms[i].time_a * offsets.size() / 10000.0);
+        EXPECT_EQ(draws[i]["src"]["from"], "square, frame " + std::to_string(3 + offsets[pick]))
+            << i;
+    }
 }
 
 // Each host function the frame uses fails once at every call (or a sample of its calls): the

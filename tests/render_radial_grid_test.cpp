@@ -8,9 +8,12 @@
 #include "render/radial_clone.h"
 #include "render_frame_support.h"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <string>
+#include <utility>
 
 namespace plurion {
 namespace {
@@ -275,6 +278,62 @@ TEST_F(RadialGridFrame, GridTimeOffsetsWeighColumnsAndRows) {
     EXPECT_EQ(failed.err, 77);
     EXPECT_TRUE(failed.leaks.empty());
     EXPECT_TRUE(failed.named("transform_world").empty());
+}
+
+// The frame a cell shows, from its draw's "from".
+double FrameOf(const json& draw) {
+    const std::string from = draw["src"]["from"].get<std::string>();
+    return std::stod(from.substr(from.find("frame ") + 6));
+}
+
+// "Offset Time Y" alone, 2 columns x 3 rows: the step is 2 x 4 / (3 + 2) = 1.6 frames, so the
+// rows ask for offsets 0, 1.6 and 3.2 (ids by the truncated offset, times from the exact one)
+// and row r shows the image r x 3 x 4 / 3 / 4 = r of those three.
+TEST_F(RadialGridFrame, GridOffsetTimeYAloneShiftsRowByRow) {
+    grid();
+    scene.effect.erase(param::SourceLayerParam(1));
+    set(param::grid::kCountX, 2);
+    set(param::grid::kCountY, 3);
+    set(param::grid::kOffsetTimeY, 4);
+    const std::vector<json> cells = draws(render(3));
+    ASSERT_EQ(cells.size(), 6u);
+    for (std::size_t n = 0; n < 6; ++n) {
+        EXPECT_NEAR(FrameOf(cells[n]), 3 + 1.6 * static_cast<double>(n / 2), 1e-9) << n;
+    }
+}
+
+// "Random Time" alone: cell (row, col) asks for the offset (time_a of record col + 1 +
+// time_b of record 2 (row + 2)) x 5 / 10000 / 2, once per truncated offset at the first exact
+// one, and cell n (from 1) shows the image time_a of record n x count / 10000 of them.
+TEST_F(RadialGridFrame, GridRandomTimeAloneShowsTheImagesTheRecordsPick) {
+    grid();
+    scene.effect.erase(param::SourceLayerParam(1));
+    set(param::grid::kCountX, 2);
+    set(param::grid::kCountY, 2);
+    set(param::grid::kRandomTime, 5);
+    const std::vector<CloneRandom> randoms = BuildRandomTable(0);
+    std::vector<std::pair<int, double>> images; // truncated offset, the offset asked for
+    for (std::size_t row = 0; row < 2; ++row) {
+        for (std::size_t col = 0; col < 2; ++col) {
+            const double a = randoms[col + 1].time_a * 5 / 10000.0;
+            const double b = randoms[2 * (row + 2)].time_b * 5 / 10000.0;
+            const double offset = (a + b) * 0.5;
+            const auto same = [&](const auto& image) {
+                return image.first == static_cast<int>(offset);
+            };
+            if (std::none_of(images.begin(), images.end(), same)) {
+                images.emplace_back(static_cast<int>(offset), offset);
+            }
+        }
+    }
+    const std::vector<json> cells = draws(render(3));
+    ASSERT_EQ(cells.size(), 4u);
+    for (std::size_t n = 1; n <= 4; ++n) {
+        const auto pick = static_cast<std::size_t>(randoms[n].time_a * images.size() / 10000.0);
+        // The host takes whole time units: 36000 a frame.
+        const double asked = std::trunc(36000 * images[pick].second) / 36000;
+        EXPECT_NEAR(FrameOf(cells[n - 1]), 3 + asked, 1e-5) << n;
+    }
 }
 
 // Each host function a frame uses fails once at every call (or a sample of them): the frame

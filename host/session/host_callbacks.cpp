@@ -260,12 +260,18 @@ PF_Err GuidMixIn(PF_ProgPtr ref, A_u_long, const void*) {
     return Injected(HostCallTarget::From(ref), "GuidMixInPtr");
 }
 
+// A planned answer of 0 makes a successful checkout come without pixels (a layer with nothing to
+// show at that time); it still has to be checked in.
 PF_Err CheckoutLayerPixels(PF_ProgPtr ref, A_long checkout_id, PF_EffectWorld** pixels) {
     HostCallTarget& target = HostCallTarget::From(ref);
-    PF_Err err = Injected(target, "checkout_layer_pixels");
+    std::optional<std::int64_t> answer;
+    PF_Err err = target.services().faults.check("checkout_layer_pixels", answer);
     if (err == PF_Err_NONE) {
         err = pixels == nullptr ? PF_Err_BAD_CALLBACK_PARAM
                                 : target.checkout_layer_pixels(checkout_id, pixels);
+    }
+    if (err == PF_Err_NONE && answer == 0) {
+        *pixels = nullptr;
     }
     Record(target, {{"function", "checkout_layer_pixels"}, {"checkout_id", checkout_id}}, err);
     return err;
