@@ -170,6 +170,32 @@ TEST(PixelsGeometry, MotionSamplesSpanTheMatricesEvenly) {
     EXPECT_EQ(MotionSamples({a, b}, 1).size(), 1u);
 }
 
+// Adaptive sampling: about one sample per pixel of motion, from 2 up to the limit; a still draw
+// once; with the limit 0 the fixed count per frame.
+TEST(PixelsGeometry, AdaptiveMotionSamplesFollowTheMotion) {
+    const Affine still{1, 0, 0, 1, 5, 5};
+    const Affine moved{1, 0, 0, 1, 8, 5};    // 3 pixels
+    const Affine turned{0, 1, -1, 0, 15, 5}; // a quarter turn of the 10 x 10 about its centre
+    const MotionBlurSettings settings{16, 128};
+    EXPECT_EQ(MotionSamples({still, still}, settings, 10, 10).size(), 1u);
+    EXPECT_EQ(MotionSamples({still, moved}, settings, 10, 10).size(), 4u);
+    EXPECT_EQ(MotionSamples({still, Affine{1, 0, 0, 1, 5.2, 5}}, settings, 10, 10).size(), 2u);
+    // Each corner is 5 * sqrt(2) from the centre and turns by 90 degrees: a chord of 10 pixels.
+    EXPECT_NEAR(LargestShift(still, turned, 10, 10), 10.0, 1e-12);
+    EXPECT_EQ(MotionSamples({still, turned}, settings, 10, 10).size(), 11u);
+    const Affine far{1, 0, 0, 1, 5005, 5};
+    EXPECT_EQ(MotionSamples({still, far}, settings, 10, 10).size(), 128u);
+    EXPECT_EQ(MotionSamples({still, far}, MotionBlurSettings{16, 8}, 10, 10).size(), 8u);
+    EXPECT_EQ(MotionSamples({still, moved}, MotionBlurSettings{16, 0}, 10, 10).size(), 16u);
+    // Steps count alone: 3 pixels, then 9.
+    const std::vector<Affine> two =
+        MotionSamples({still, moved, Affine{1, 0, 0, 1, 17, 5}}, settings, 10, 10);
+    ASSERT_EQ(two.size(), 3u + 9u + 1u);
+    EXPECT_DOUBLE_EQ(two[1].tx, 6.0);
+    EXPECT_DOUBLE_EQ(two[3].tx, 8.0);
+    EXPECT_DOUBLE_EQ(two.back().tx, 17.0);
+}
+
 TEST(PixelsGeometry, ReachableRunsMatchAPixelByPixelSearch) {
     std::mt19937 rng(11);
     std::uniform_real_distribution<double> any(-2.0, 2.0);

@@ -123,6 +123,8 @@ TEST_F(SceneTest, RejectsBadInputWithPathAndReason) {
         {"/composition/bpc", 12, "/composition/bpc", "must be 8, 16 or 32"},
         {"/composition/quality", "best", "/composition/quality", "\"draft\" or \"high\""},
         {"/composition/field", "odd", "/composition/field", "\"frame\", \"upper\" or"},
+        {"/composition/motion_blur_adaptive_limit", 1, "/composition/motion_blur_adaptive_limit",
+         "0 (adaptive sampling off) or 2 to 256"},
         {"/layers/0/source/kind", "circle", "/layers/0/source/kind", "unknown source kind"},
         {"/layers/1/name", "A", "/layers/1/name", "exists already"},
         {"/layers/0/source",
@@ -241,7 +243,6 @@ TEST_F(SceneTest, DefaultsFollowTheRegistryAndTheEffectLayerSize) {
     EXPECT_EQ(scene.composition.bpc, 16);
     EXPECT_DOUBLE_EQ(scene.composition.shutter_angle, 180);
     EXPECT_DOUBLE_EQ(scene.composition.shutter_phase, -90);
-    EXPECT_EQ(scene.composition.motion_blur_samples, 16);
     EXPECT_EQ(scene.composition.quality, Quality::high);
     EXPECT_EQ(scene.composition.field, FieldOrder::frame);
     json drafted = Document();
@@ -249,6 +250,14 @@ TEST_F(SceneTest, DefaultsFollowTheRegistryAndTheEffectLayerSize) {
     drafted["composition"]["field"] = "lower";
     EXPECT_EQ(Parse(drafted).composition.quality, Quality::draft);
     EXPECT_EQ(Parse(drafted).composition.field, FieldOrder::lower);
+    EXPECT_EQ(scene.composition.motion_blur_samples_per_frame, 16);
+    EXPECT_EQ(scene.composition.motion_blur_adaptive_limit, 128);
+    // "motion_blur_samples" is the older name of the samples per frame; one of them at most.
+    json older = Document();
+    older["composition"]["motion_blur_samples"] = 5;
+    EXPECT_EQ(Parse(older).composition.motion_blur_samples_per_frame, 5);
+    older["composition"]["motion_blur_samples_per_frame"] = 6;
+    EXPECT_THROW(Parse(older), SceneError);
     // (5 %, 50 %) of the 200 x 100 effect layer.
     const PF_ParamDef point = ParamAt(scene, registry_, kOffsetPosition, 3);
     EXPECT_EQ(point.u.td.x_value, 10 * 65536);

@@ -109,6 +109,45 @@ std::vector<Affine> MotionSamples(const std::vector<Affine>& keys, int samples_p
     return maps;
 }
 
+double LargestShift(const Affine& a, const Affine& b, double w, double h) {
+    double largest = 0.0;
+    for (const Point corner : {Point{0, 0}, Point{w, 0}, Point{0, h}, Point{w, h}}) {
+        const Point p = Apply(a, corner);
+        const Point q = Apply(b, corner);
+        largest = std::max(largest, std::hypot(q.x - p.x, q.y - p.y));
+    }
+    return largest;
+}
+
+std::vector<Affine> MotionSamples(const std::vector<Affine>& keys,
+                                  const MotionBlurSettings& settings, double w, double h) {
+    if (settings.adaptive_limit <= 0) {
+        return MotionSamples(keys, settings.samples_per_frame);
+    }
+    if (keys.empty()) {
+        return {};
+    }
+    const bool still = std::all_of(keys.begin(), keys.end(),
+                                   [&](const Affine& k) { return NearlyEqual(k, keys.front()); });
+    if (still) {
+        return {keys.front()};
+    }
+    const int limit = std::max(2, settings.adaptive_limit);
+    std::vector<Affine> maps;
+    for (std::size_t k = 0; k + 1 < keys.size(); ++k) {
+        const double shift = LargestShift(keys[k], keys[k + 1], w, h);
+        // NaN and huge shifts take the limit.
+        const int samples =
+            shift < limit ? std::max(2, static_cast<int>(std::ceil(shift)) + 1) : limit;
+        const int steps = std::min(samples, limit) - 1;
+        for (int s = 0; s < steps; ++s) {
+            maps.push_back(Lerp(keys[k], keys[k + 1], static_cast<double>(s) / steps));
+        }
+    }
+    maps.push_back(keys.back());
+    return maps;
+}
+
 PixelBox MappedBounds(const Affine& m, double x0, double y0, double x1, double y1) {
     const Point corners[4] = {Apply(m, {x0, y0}), Apply(m, {x1, y0}), Apply(m, {x0, y1}),
                               Apply(m, {x1, y1})};

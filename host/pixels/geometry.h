@@ -42,6 +42,22 @@ bool NearlyEqual(const Affine& a, const Affine& b);
 // between consecutive matrices. One map when the matrices all agree or samples_per_step < 2.
 std::vector<Affine> MotionSamples(const std::vector<Affine>& keys, int samples_per_step);
 
+// The composition's motion blur settings.
+struct MotionBlurSettings {
+    int samples_per_frame = 16; // every step's samples when adaptive sampling is off
+    int adaptive_limit = 128;   // the most samples of a step; 0 turns adaptive sampling off
+};
+
+// The farthest any point of the rectangle [0, w] x [0, h] moves from map a to map b: the motion
+// is affine in the point, so the farthest point is a corner.
+double LargestShift(const Affine& a, const Affine& b, double w, double h);
+
+// Adaptive sampling: a step that moves the source by d pixels takes ceil(d) + 1 samples, between
+// 2 and the limit, so consecutive samples lie about a pixel apart; with the limit 0, every step
+// takes samples_per_frame. Matrices that all agree give one map.
+std::vector<Affine> MotionSamples(const std::vector<Affine>& keys,
+                                  const MotionBlurSettings& settings, double w, double h);
+
 // The pixels whose square meets the image of the rectangle [x0, x1] x [y0, y1] under m.
 PixelBox MappedBounds(const Affine& m, double x0, double y0, double x1, double y1);
 PixelBox Intersect(const PixelBox& a, const PixelBox& b);

@@ -1,10 +1,10 @@
 #include "transform_world.h"
 
 #include "compositing.h"
-#include "fast_paths.h"
 #include "geometry.h"
 #include "mask_coverage.h"
 #include "sampling.h"
+#include "thread_pool.h"
 #include "world.h"
 
 #include <algorithm>
@@ -27,9 +27,16 @@ struct DrawPlan {
     A_long row_step = 1;
     CompositeParams params;
     PF_TransferMode xfer = PF_Xfer_IN_FRONT;
-    bool fast_paths = true;
-    MaskCoverage mask; // mask.mask is null without a mask
+    const SimdKernels* simd = nullptr; // null: the scalar reference kernels
+    MaskCoverage mask;                 // mask.mask is null without a mask
+    ThreadPool* pool = nullptr;
 };
+
+// Draws smaller than this many destination pixels stay on one thread: handing rows to another
+// thread costs more than they take.
+constexpr std::int64_t kParallelArea = 24 * 1024;
+// Rows per strip at the least, so that a strip's set-up stays small beside its work.
+constexpr A_long kStripRows = 8;
 
 bool HasPixels(const PF_EffectWorld& w) {
     return w.data != nullptr && w.width > 0 && w.height > 0;
@@ -77,7 +84,7 @@ DrawPlan MakePlan(const TransformRequest& r, const std::vector<Affine>& keys) {
     plan.u_hi = w + reach;
     plan.v_hi = h + reach;
 
-    const std::vector<Affine> maps = MotionSamples(keys, r.motion_blur_samples);
+    const std::vector<Affine> maps = MotionSamples(keys, r.settings.motion_blur, w, h);
     const PixelBox clip = ClipBox(r);
     PixelBox box{clip.right, clip.bottom, clip.left, clip.top};
     for (const Affine& m : maps) {
@@ -105,80 +112,144 @@ DrawPlan MakePlan(const TransformRequest& r, const std::vector<Affine>& keys) {
     plan.params.rgb_only = r.comp_mode->rgb_only != 0;
     plan.params.seed = r.comp_mode->rand_seed;
     plan.xfer = r.comp_mode->xfer;
-    plan.fast_paths = r.allow_fast_paths;
+    if (r.allow_fast_paths && FitsSimdOffsets(*r.src)) {
+        plan.simd = SimdKernelsFor(r.simd);
+    }
+    plan.pool = r.settings.pool;
     return plan;
 }
 
+// The kernels of one draw at one depth: vector ones where the plan allows, else the reference.
 template <class Traits>
-void DrawStill(const SourceImage<Traits>& src, const DrawPlan& plan, const Affine& inv,
-               CompositeRunFn<Traits> composite, PF_EffectWorld& dst, std::vector<Premul>& row,
-               std::vector<float>& scratch) {
-    const SampleRunFn<Traits> sample = ChooseSampler<Traits>(plan.bilinear, plan.straight, false);
-    InFront8RunFn in_front_8 = nullptr;
-    if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
-        if (plan.fast_paths && plan.mask.mask == nullptr &&
-            InFront8FastPathApplies(plan.xfer, plan.params)) {
-            in_front_8 = ChooseInFront8Run(plan.bilinear, plan.straight);
-        }
+struct DrawKernels {
+    SampleRunFn<Traits> sample = nullptr;
+    SampleRunFn<Traits> accumulate = nullptr;
+    CompositeRunFn<Traits> composite = nullptr;
+    DrawRunFn<Traits> in_front = nullptr; // sample and composite in one pass; may be null
+};
+
+template <class Traits>
+DrawKernels<Traits> KernelsOf(const DrawPlan& plan, CompositeRunFn<Traits> reference_composite) {
+    DrawKernels<Traits> k;
+    if (plan.simd == nullptr) {
+        k.sample = ChooseSampler<Traits>(plan.bilinear, plan.straight, false);
+        k.accumulate = ChooseSampler<Traits>(plan.bilinear, plan.straight, true);
+        k.composite = reference_composite;
+        return k;
     }
-    for (A_long y = plan.box.top; y < plan.box.bottom; y += plan.row_step) {
+    const SimdKernelSet<Traits>& set = plan.simd->of<Traits>();
+    k.sample = set.sample[plan.bilinear][plan.straight][0];
+    k.accumulate = set.sample[plan.bilinear][plan.straight][1];
+    const bool in_front = plan.xfer == PF_Xfer_IN_FRONT;
+    k.composite = in_front ? set.in_front_from : reference_composite;
+    if (in_front && plan.mask.mask == nullptr) {
+        k.in_front = set.in_front[plan.bilinear][plan.straight];
+    }
+    return k;
+}
+
+// Working rows of one strip of a draw.
+struct StripRows {
+    std::vector<Premul> row;
+    std::vector<float> scratch;
+    std::vector<RowRun> runs;
+};
+
+template <class Traits>
+void DrawStillRows(const SourceImage<Traits>& src, const DrawPlan& plan, const Affine& inv,
+                   const DrawKernels<Traits>& k, PF_EffectWorld& dst, A_long top, A_long bottom,
+                   StripRows& rows) {
+    for (A_long y = top; y < bottom; y += plan.row_step) {
         const RowRun run = ReachableRun(inv, y, plan.box.left, plan.box.right, plan.u_lo, plan.u_hi,
                                         plan.v_lo, plan.v_hi);
         const A_long n = run.end - run.begin;
         if (n <= 0) {
             continue;
         }
-        if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
-            if (in_front_8 != nullptr) {
-                in_front_8(src, inv, y, run.begin, n, WorldRow<Traits>(dst, y) + run.begin,
-                           plan.params);
-                continue;
-            }
+        auto* out = WorldRow<Traits>(dst, y) + run.begin;
+        if (k.in_front != nullptr) {
+            k.in_front(src, inv, y, run.begin, n, out, plan.params);
+            continue;
         }
-        sample(src, inv, y, run.begin, n, row.data());
+        k.sample(src, inv, y, run.begin, n, rows.row.data());
         if (plan.mask.mask != nullptr) {
-            ApplyMask(plan.mask, y, run.begin, n, row.data(), scratch.data());
+            ApplyMask(plan.mask, y, run.begin, n, rows.row.data(), rows.scratch.data());
         }
-        composite(row.data(), WorldRow<Traits>(dst, y) + run.begin, n, plan.params, run.begin, y);
+        k.composite(rows.row.data(), out, n, plan.params, run.begin, y);
     }
 }
 
 template <class Traits>
-void DrawBlurred(const SourceImage<Traits>& src, const DrawPlan& plan,
-                 CompositeRunFn<Traits> composite, PF_EffectWorld& dst, std::vector<Premul>& row,
-                 std::vector<float>& scratch) {
-    const SampleRunFn<Traits> accumulate =
-        ChooseSampler<Traits>(plan.bilinear, plan.straight, true);
-    std::vector<RowRun> runs(plan.inverses.size());
-    for (A_long y = plan.box.top; y < plan.box.bottom; y += plan.row_step) {
+void DrawBlurredRows(const SourceImage<Traits>& src, const DrawPlan& plan,
+                     const DrawKernels<Traits>& k, PF_EffectWorld& dst, A_long top, A_long bottom,
+                     StripRows& rows) {
+    std::vector<RowRun>& runs = rows.runs;
+    runs.resize(plan.inverses.size());
+    for (A_long y = top; y < bottom; y += plan.row_step) {
         A_long begin = plan.box.right;
         A_long end = plan.box.left;
-        for (std::size_t k = 0; k < runs.size(); ++k) {
-            runs[k] = plan.inverses[k]
-                          ? ReachableRun(*plan.inverses[k], y, plan.box.left, plan.box.right,
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            runs[i] = plan.inverses[i]
+                          ? ReachableRun(*plan.inverses[i], y, plan.box.left, plan.box.right,
                                          plan.u_lo, plan.u_hi, plan.v_lo, plan.v_hi)
                           : RowRun{};
-            if (runs[k].end > runs[k].begin) {
-                begin = std::min(begin, runs[k].begin);
-                end = std::max(end, runs[k].end);
+            if (runs[i].end > runs[i].begin) {
+                begin = std::min(begin, runs[i].begin);
+                end = std::max(end, runs[i].end);
             }
         }
         if (end <= begin) {
             continue;
         }
-        Premul* acc = row.data() + (begin - plan.box.left);
+        Premul* acc = rows.row.data() + (begin - plan.box.left);
         std::fill(acc, acc + (end - begin), Premul{0, 0, 0, 0});
-        for (std::size_t k = 0; k < runs.size(); ++k) {
-            if (runs[k].end > runs[k].begin) {
-                accumulate(src, *plan.inverses[k], y, runs[k].begin, runs[k].end - runs[k].begin,
-                           row.data() + (runs[k].begin - plan.box.left));
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            if (runs[i].end > runs[i].begin) {
+                k.accumulate(src, *plan.inverses[i], y, runs[i].begin, runs[i].end - runs[i].begin,
+                             rows.row.data() + (runs[i].begin - plan.box.left));
             }
         }
         if (plan.mask.mask != nullptr) {
-            ApplyMask(plan.mask, y, begin, end - begin, acc, scratch.data());
+            ApplyMask(plan.mask, y, begin, end - begin, acc, rows.scratch.data());
         }
-        composite(acc, WorldRow<Traits>(dst, y) + begin, end - begin, plan.params, begin, y);
+        k.composite(acc, WorldRow<Traits>(dst, y) + begin, end - begin, plan.params, begin, y);
     }
+}
+
+// The rows of the plan's box in strips: one strip for a small draw, several over the pool for a
+// large one. Strips start on the field's row parity, so each keeps to the rows the field draws.
+template <class Traits>
+void DrawRows(const SourceImage<Traits>& src, const DrawPlan& plan, const DrawKernels<Traits>& k,
+              PF_EffectWorld& dst) {
+    const A_long width = plan.box.right - plan.box.left;
+    const A_long height = plan.box.bottom - plan.box.top;
+    const std::int64_t area =
+        std::int64_t{width} * height * static_cast<std::int64_t>(plan.inverses.size());
+    int strips = 1;
+    if (plan.pool != nullptr && plan.pool->size() > 1 && area >= kParallelArea) {
+        strips = static_cast<int>(
+            std::min<A_long>(2 * plan.pool->size(), std::max<A_long>(1, height / kStripRows)));
+    }
+    const A_long drawn = (height + plan.row_step - 1) / plan.row_step; // rows the field draws
+    const A_long rows_per_strip = (drawn + strips - 1) / strips * plan.row_step;
+    const bool blurred = plan.inverses.size() > 1;
+    ParallelFor(strips > 1 ? plan.pool : nullptr, strips, [&](int strip) {
+        const A_long top = plan.box.top + strip * rows_per_strip;
+        const A_long bottom = std::min(plan.box.bottom, top + rows_per_strip);
+        if (top >= bottom) {
+            return;
+        }
+        StripRows rows;
+        if (k.in_front == nullptr || blurred) {
+            rows.row.resize(static_cast<std::size_t>(width));
+        }
+        rows.scratch.resize(plan.mask.mask != nullptr ? static_cast<std::size_t>(width) : 0);
+        if (blurred) {
+            DrawBlurredRows<Traits>(src, plan, k, dst, top, bottom, rows);
+        } else if (plan.inverses.front()) {
+            DrawStillRows<Traits>(src, plan, *plan.inverses.front(), k, dst, top, bottom, rows);
+        }
+    });
 }
 
 template <class Traits>
@@ -190,9 +261,6 @@ PF_Err Draw(const TransformRequest& r, const DrawPlan& plan) {
     if (plan.box.empty()) {
         return PF_Err_NONE;
     }
-    const auto width = static_cast<std::size_t>(plan.box.right - plan.box.left);
-    std::vector<Premul> row(width);
-    std::vector<float> scratch(plan.mask.mask != nullptr ? width : 0);
     WorldOwner source_copy;
     PF_EffectWorld source = *r.src;
     if (r.src->data == r.dst->data) {
@@ -208,14 +276,7 @@ PF_Err Draw(const TransformRequest& r, const DrawPlan& plan) {
         }
         source = source_copy.get();
     }
-    const SourceImage<Traits> src(source);
-    if (plan.inverses.size() == 1) {
-        if (plan.inverses.front()) {
-            DrawStill<Traits>(src, plan, *plan.inverses.front(), composite, *r.dst, row, scratch);
-        }
-    } else {
-        DrawBlurred<Traits>(src, plan, composite, *r.dst, row, scratch);
-    }
+    DrawRows<Traits>(SourceImage<Traits>(source), plan, KernelsOf<Traits>(plan, composite), *r.dst);
     return PF_Err_NONE;
 }
 
@@ -283,7 +344,7 @@ PF_Err TransformWorld(PF_Quality quality, PF_ModeFlags m_flags, PF_Field field,
                       const PF_EffectWorld* src, const PF_CompositeMode* comp_mode,
                       const PF_MaskWorld* mask_world, const PF_FloatMatrix* matrices,
                       A_long num_matrices, PF_Boolean src2dst_matrix, const PF_Rect* dest_rect,
-                      PF_EffectWorld* dst, int motion_blur_samples) {
+                      PF_EffectWorld* dst, const DrawSettings& settings) {
     TransformRequest r;
     r.quality = quality;
     r.m_flags = m_flags;
@@ -296,7 +357,7 @@ PF_Err TransformWorld(PF_Quality quality, PF_ModeFlags m_flags, PF_Field field,
     r.src2dst_matrix = src2dst_matrix;
     r.dest_rect = dest_rect;
     r.dst = dst;
-    r.motion_blur_samples = motion_blur_samples;
+    r.settings = settings;
     return TransformWorld(r);
 }
 

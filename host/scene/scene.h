@@ -39,7 +39,10 @@ struct Composition {
     bool motion_blur = false;
     double shutter_angle = 180.0;
     double shutter_phase = -90.0;
-    int motion_blur_samples = 16;
+    // Motion blur samples: a moving clone takes about one per pixel it moves, from 2 up to the
+    // adaptive limit; with the limit 0 every moving clone takes samples_per_frame.
+    int motion_blur_samples_per_frame = 16;
+    int motion_blur_adaptive_limit = 128;
     Quality quality = Quality::high;
     FieldOrder field = FieldOrder::frame;
 };

@@ -13,7 +13,8 @@ constexpr const char* kDefaultEffectLayerName = "Effect Layer";
 Composition ParseComposition(const JsonNode& node, const std::string& default_name) {
     node.ExpectObject({"name", "width", "height", "fps", "frames", "bpc", "pixel_aspect",
                        "background", "motion_blur", "shutter_angle", "shutter_phase",
-                       "motion_blur_samples", "quality", "field"});
+                       "motion_blur_samples_per_frame", "motion_blur_samples",
+                       "motion_blur_adaptive_limit", "quality", "field"});
     Composition composition;
     const auto name = node.Optional("name");
     composition.name = name ? name->NonEmptyString() : default_name;
@@ -37,8 +38,21 @@ Composition ParseComposition(const JsonNode& node, const std::string& default_na
     if (const auto phase = node.Optional("shutter_phase")) {
         composition.shutter_phase = phase->Number(-360.0, 360.0);
     }
-    if (const auto samples = node.Optional("motion_blur_samples")) {
-        composition.motion_blur_samples = samples->Integer(1, 256);
+    // "motion_blur_samples" is the older name of "motion_blur_samples_per_frame".
+    const auto samples = node.Optional("motion_blur_samples_per_frame");
+    const auto older = node.Optional("motion_blur_samples");
+    if (samples && older) {
+        older->Fail("give either motion_blur_samples_per_frame or its older name "
+                    "motion_blur_samples, not both");
+    }
+    if (const auto given = samples ? samples : older) {
+        composition.motion_blur_samples_per_frame = given->Integer(1, 256);
+    }
+    if (const auto limit = node.Optional("motion_blur_adaptive_limit")) {
+        composition.motion_blur_adaptive_limit = limit->Integer(0, 256);
+        if (composition.motion_blur_adaptive_limit == 1) {
+            limit->Fail("the adaptive limit is 0 (adaptive sampling off) or 2 to 256, not 1");
+        }
     }
     if (const auto quality = node.Optional("quality")) {
         const std::string text = quality->String();

@@ -7,6 +7,7 @@
 #include "path_shape.h"
 #include "session/trace.h"
 #include "suites/host_services.h"
+#include "transform_world.h"
 
 #include <cstdint>
 #include <string>
@@ -26,8 +27,8 @@ class HostCallTarget {
     virtual Trace* trace() { return nullptr; }
     // The command being served, for the trace.
     virtual const char* command() const { return ""; }
-    // Samples used for motion blur when transform_world gets several matrices.
-    virtual int motion_blur_samples() const { return 16; }
+    // The composition's motion blur settings and the render threads, for transform_world.
+    virtual DrawSettings draw_settings() const { return {}; }
 
     virtual PF_Err add_param(PF_ParamIndex, const PF_ParamDef&) {
         return PF_Err_BAD_CALLBACK_PARAM;

@@ -50,8 +50,12 @@ FrameRenderer::FrameRenderer(EffectSession& session, const Scene& scene, SourceC
 
 FrameRenderer::~FrameRenderer() = default;
 
-int FrameRenderer::motion_blur_samples() const {
-    return scene_.composition.motion_blur_samples;
+DrawSettings FrameRenderer::draw_settings() const {
+    DrawSettings settings;
+    settings.motion_blur = {scene_.composition.motion_blur_samples_per_frame,
+                            scene_.composition.motion_blur_adaptive_limit};
+    settings.pool = options_.pool;
+    return settings;
 }
 
 A_long FrameRenderer::scaled(A_long size) const {

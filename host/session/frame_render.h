@@ -30,6 +30,7 @@ struct FrameOptions {
     int bpc = 8;        // 8, 16 or 32
     int downsample = 1; // layers and output at 1/downsample of their size
     Trace* trace = nullptr;
+    ThreadPool* pool = nullptr; // the render threads the frame's large draws may share
 };
 
 PF_PixelFormat PixelFormatForBpc(int bpc);
@@ -64,7 +65,7 @@ class FrameRenderer final : public HostCallTarget {
     HostServices& services() override { return services_; }
     Trace* trace() override { return options_.trace; }
     const char* command() const override { return command_; }
-    int motion_blur_samples() const override;
+    DrawSettings draw_settings() const override;
     PF_Err checkout_param(PF_ParamIndex index, A_long time, A_long time_step, A_u_long time_scale,
                           PF_ParamDef& param) override;
     PF_Err checkin_param(PF_ParamDef& param) override;

@@ -207,8 +207,7 @@ PF_Err Transform(PF_ProgPtr ref, PF_Quality quality, PF_ModeFlags m_flags, PF_Fi
     PF_Err err = Injected(target, "transform_world");
     if (err == PF_Err_NONE) {
         err = TransformWorld(quality, m_flags, field, src, comp_mode, mask_world, matrices,
-                             num_matrices, src2dst_matrix, dest_rect, dst,
-                             target.motion_blur_samples());
+                             num_matrices, src2dst_matrix, dest_rect, dst, target.draw_settings());
     }
     json line = {{"function", "transform_world"},
                  {"matrices", MatricesJson(matrices, num_matrices)},

@@ -2,6 +2,7 @@
 
 #include "imageio/image_file.h"
 #include "session/frame_render.h"
+#include "thread_pool.h"
 #include "transform_world.h"
 
 #include <atomic>
@@ -92,9 +93,9 @@ std::string Joined(const std::vector<std::string>& lines) {
 
 // Runs one frame; returns the file written.
 std::filesystem::path RenderOne(EffectSession& session, const Scene& scene, SourceCache& cache,
-                                const RenderOptions& options, int frame) {
+                                const RenderOptions& options, ThreadPool& pool, int frame) {
     FrameOptions frame_options{static_cast<double>(frame), options.bpc, options.downsample,
-                               options.trace};
+                               options.trace, &pool};
     FrameRenderer renderer(session, scene, cache, frame_options);
     WorldOwner output;
     const std::string where = "frame " + std::to_string(frame) + ": ";
@@ -168,7 +169,10 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
                           const RenderOptions& options) {
     const int total = options.last_frame - options.first_frame + 1;
     const bool threaded = session.out_flags2() & PF_OutFlag2_SUPPORTS_THREADED_RENDERING;
-    const int threads = std::max(1, std::min(threaded ? options.threads : 1, total));
+    // One pool for the whole run: frames side by side, and the rows of a frame's large draws
+    // on the threads that no frame keeps busy.
+    ThreadPool pool(std::max(1, options.threads));
+    const int frame_threads = std::max(1, std::min(threaded ? options.threads : 1, total));
     SourceCache cache;
     Progress progress(options.progress, total);
     std::atomic<int> next{options.first_frame};
@@ -181,7 +185,8 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
     auto work = [&] {
         for (int frame = next++; frame <= options.last_frame && !failed; frame = next++) {
             try {
-                const std::filesystem::path file = RenderOne(session, scene, cache, options, frame);
+                const std::filesystem::path file =
+                    RenderOne(session, scene, cache, options, pool, frame);
                 std::lock_guard lock(mutex);
                 summary.files.push_back(file);
             } catch (const std::exception& error) {
@@ -194,14 +199,7 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
             progress.frame_done();
         }
     };
-    std::vector<std::thread> pool;
-    for (int i = 1; i < threads; ++i) {
-        pool.emplace_back(work);
-    }
-    work();
-    for (std::thread& thread : pool) {
-        thread.join();
-    }
+    pool.ParallelFor(frame_threads, [&](int) { work(); });
     if (failed) {
         if (options.progress != nullptr) {
             *options.progress << '\n'; // the error goes on a line of its own

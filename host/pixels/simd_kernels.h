@@ -1,0 +1,62 @@
+// Vector versions of the transform kernel's hot loops: sampling (nearest and bilinear, straight
+// and premultiplied sources, at every depth) and In Front compositing, several destination
+// pixels per instruction. They are written once (simd_kernels.inl) and compiled twice, for SSE2
+// (four pixels a step) and AVX2 (eight, with gathers); the processor picks one when the program
+// runs.
+//
+// The scalar kernels of sampling.h and compositing.h stay the reference. The vector kernels do
+// the same float operations in the same order, without fused multiply-adds, so they normally
+// give the very bytes of the reference; the promise, which the tests hold them to, is agreement
+// within one step of the destination's depth (1/255 at 8 bits, 1/32768 at 16, float rounding
+// at 32). Pixels whose bilinear taps reach past the source go through the reference kernels.
+#pragma once
+
+#include "compositing.h"
+#include "sampling.h"
+
+namespace plurion::host {
+
+enum class SimdLevel { kNone, kSse2, kAvx2 };
+
+// The best level that both this build and this processor run; kNone when the build leaves the
+// vector kernels out (PLURION_PIXELS_SIMD=OFF) or the processor is not x86-64.
+SimdLevel ProcessorSimdLevel();
+const char* SimdLevelName(SimdLevel level);
+
+// Samples a run of destination pixels and composites them In Front in one pass.
+template <class Traits>
+using DrawRunFn = void (*)(const SourceImage<Traits>& src, const Affine& inv, A_long y, A_long x0,
+                           A_long count, typename Traits::Pixel* dst,
+                           const CompositeParams& params);
+
+template <class Traits>
+struct SimdKernelSet {
+    DrawRunFn<Traits> in_front[2][2];     // [bilinear][straight]
+    SampleRunFn<Traits> sample[2][2][2];  // [bilinear][straight][accumulate]
+    CompositeRunFn<Traits> in_front_from; // In Front of premultiplied samples
+};
+
+struct SimdKernels {
+    SimdKernelSet<Pixel8Traits> p8;
+    SimdKernelSet<Pixel16Traits> p16;
+    SimdKernelSet<PixelFloatTraits> pf;
+
+    template <class Traits>
+    const SimdKernelSet<Traits>& of() const {
+        if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
+            return p8;
+        } else if constexpr (std::is_same_v<Traits, Pixel16Traits>) {
+            return p16;
+        } else {
+            return pf;
+        }
+    }
+};
+
+// The kernels of a level, capped at what the processor runs; null for kNone.
+const SimdKernels* SimdKernelsFor(SimdLevel level);
+
+// Vector kernels read sources through 32-bit byte offsets; larger worlds use the reference.
+bool FitsSimdOffsets(const PF_EffectWorld& world);
+
+} // namespace plurion::host
