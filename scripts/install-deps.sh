@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     libopenimageio-dev openimageio-tools nlohmann-json3-dev libcli11-dev
-    libgtest-dev libbenchmark-dev
+    libgtest-dev libbenchmark-dev libpixman-1-dev
 )
 if [[ "${1:-}" == "--with-windows" ]]; then
     packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64)
