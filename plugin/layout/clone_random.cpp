@@ -1,6 +1,7 @@
 #include "layout/clone_random.h"
 
-#include <random>
+#include <algorithm>
+#include <array>
 #include <utility>
 
 namespace plurion {
@@ -8,15 +9,59 @@ namespace {
 
 // The order in which generator outputs are consumed is part of the table's definition: one
 // output more or less anywhere changes every later record. Standard distributions and
-// std::shuffle are avoided because their algorithms differ between standard libraries;
-// std::mt19937 itself is fully specified.
+// std::shuffle are avoided because their algorithms differ between standard libraries.
 
-std::uint32_t NextWord(std::mt19937& gen) {
-    return static_cast<std::uint32_t>(gen());
+// MT19937 with its published parameters, the engine std::mt19937 defines (the tests check the
+// two against each other), kept in 32-bit words so that its twist runs several words a step
+// and its outputs inline into the draws: a table takes some 630,000 of them.
+class Mt19937 {
+  public:
+    explicit Mt19937(std::uint32_t seed) {
+        state_[0] = seed;
+        for (std::uint32_t i = 1; i < kWords; ++i) {
+            state_[i] = 1812433253u * (state_[i - 1] ^ (state_[i - 1] >> 30)) + i;
+        }
+    }
+    std::uint32_t operator()() {
+        if (next_ == kWords) {
+            Twist();
+        }
+        std::uint32_t y = state_[next_++];
+        y ^= y >> 11;
+        y ^= (y << 7) & 0x9D2C5680u;
+        y ^= (y << 15) & 0xEFC60000u;
+        return y ^ (y >> 18);
+    }
+
+  private:
+    static constexpr std::uint32_t kWords = 624;
+    static constexpr std::uint32_t kShift = 397;
+    static std::uint32_t Mixed(std::uint32_t upper, std::uint32_t lower, std::uint32_t far) {
+        const std::uint32_t y = (upper & 0x80000000u) | (lower & 0x7FFFFFFFu);
+        return far ^ (y >> 1) ^ ((0u - (y & 1u)) & 0x9908B0DFu);
+    }
+    void Twist() {
+        std::uint32_t i = 0;
+        for (; i < kWords - kShift; ++i) {
+            state_[i] = Mixed(state_[i], state_[i + 1], state_[i + kShift]);
+        }
+        for (; i < kWords - 1; ++i) {
+            state_[i] = Mixed(state_[i], state_[i + 1], state_[i + kShift - kWords]);
+        }
+        state_[kWords - 1] = Mixed(state_[kWords - 1], state_[0], state_[kShift - 1]);
+        next_ = 0;
+    }
+
+    std::array<std::uint32_t, kWords> state_{};
+    std::uint32_t next_ = kWords;
+};
+
+std::uint32_t NextWord(Mt19937& gen) {
+    return gen();
 }
 
 // A double in [0, 1) from two outputs, the first one the low word.
-double DrawUnit(std::mt19937& gen) {
+double DrawUnit(Mt19937& gen) {
     const double low = NextWord(gen);
     const double high = NextWord(gen);
     return (low + high * 4294967296.0) / 18446744073709551616.0;
@@ -24,7 +69,7 @@ double DrawUnit(std::mt19937& gen) {
 
 // An integer in [0, n) by multiply-and-shift, rejecting the products whose low word falls
 // below 2^32 mod n so that every result is equally likely.
-std::uint32_t DrawBelow(std::mt19937& gen, std::uint32_t n) {
+std::uint32_t DrawBelow(Mt19937& gen, std::uint32_t n) {
     const auto threshold = static_cast<std::uint32_t>((std::uint64_t{1} << 32) % n);
     std::uint64_t product = std::uint64_t{NextWord(gen)} * n;
     while (static_cast<std::uint32_t>(product) < threshold) {
@@ -47,11 +92,23 @@ constexpr std::array<std::uint64_t, kMaxOrderLayers + 1> MakeBagIndexLimits() {
 }
 constexpr auto kBagIndexLimits = MakeBagIndexLimits();
 
-std::uint32_t DrawBagIndex(std::mt19937& gen, std::uint32_t m) {
+// x mod m for each bag size m, with m known to the compiler, which then needs no division.
+using RemainderFn = std::uint32_t (*)(std::uint32_t);
+template <std::uint32_t M>
+std::uint32_t RemainderBy(std::uint32_t x) {
+    return x % (M < 1 ? 1 : M);
+}
+template <std::size_t... M>
+constexpr std::array<RemainderFn, sizeof...(M)> MakeRemainders(std::index_sequence<M...>) {
+    return {&RemainderBy<static_cast<std::uint32_t>(M)>...};
+}
+constexpr auto kRemainders = MakeRemainders(std::make_index_sequence<kMaxOrderLayers + 1>());
+
+std::uint32_t DrawBagIndex(Mt19937& gen, std::uint32_t m) {
     for (;;) {
         const std::uint32_t x = NextWord(gen);
         if (x < kBagIndexLimits[m]) {
-            return x % m;
+            return kRemainders[m](x);
         }
     }
 }
@@ -78,7 +135,7 @@ ShuffleBags MakeOrderedBags() {
     return bags;
 }
 
-void Shuffle(std::mt19937& gen, ShuffleBag& bag) {
+void Shuffle(Mt19937& gen, ShuffleBag& bag) {
     for (std::uint32_t t = 1; t < bag.count; ++t) {
         const std::uint32_t j = DrawBagIndex(gen, t + 1);
         if (j != t) {
@@ -88,7 +145,7 @@ void Shuffle(std::mt19937& gen, ShuffleBag& bag) {
 }
 
 // All due shuffles come first, largest count first, then every bag hands out one slot.
-void PickLayerOrder(std::mt19937& gen, ShuffleBags& bags, CloneRandom& out) {
+void PickLayerOrder(Mt19937& gen, ShuffleBags& bags, CloneRandom& out) {
     for (std::uint32_t count = kMaxOrderLayers; count >= kMinOrderLayers; --count) {
         if (bags[count].next == 0) {
             Shuffle(gen, bags[count]);
@@ -102,7 +159,7 @@ void PickLayerOrder(std::mt19937& gen, ShuffleBags& bags, CloneRandom& out) {
 }
 
 // The draw order is not the field order: path_offset comes after the time factors.
-void DrawFactors(std::mt19937& gen, CloneRandom& out) {
+void DrawFactors(Mt19937& gen, CloneRandom& out) {
     out.jitter_x = DrawUnit(gen) - 0.5;
     out.jitter_y = DrawUnit(gen) - 0.5;
     out.rotation = DrawUnit(gen) * 720.0 - 360.0;
@@ -116,16 +173,33 @@ void DrawFactors(std::mt19937& gen, CloneRandom& out) {
 
 } // namespace
 
-std::vector<CloneRandom> BuildRandomTable(std::uint32_t seed) {
+struct RandomTableBuilder::State {
+    Mt19937 gen;
+    ShuffleBags bags;
+};
+
+RandomTableBuilder::RandomTableBuilder(std::uint32_t seed, std::vector<CloneRandom>& table)
+    : table_(table), state_(std::make_unique<State>(State{Mt19937(seed), MakeOrderedBags()})) {
     // Value-initialised at its final size, which also zeroes the padding so that two tables
     // of one seed compare equal byte for byte.
-    std::vector<CloneRandom> table(kRandomTableSize);
-    std::mt19937 gen(seed);
-    ShuffleBags bags = MakeOrderedBags();
-    for (std::size_t record = 0; record < table.size(); ++record) {
-        PickLayerOrder(gen, bags, table[record]);
-        DrawFactors(gen, table[record]);
+    table_.assign(kRandomTableSize, CloneRandom{});
+}
+
+RandomTableBuilder::~RandomTableBuilder() = default;
+
+void RandomTableBuilder::BuildThrough(std::int64_t last) {
+    const auto end = static_cast<std::size_t>(
+        std::clamp<std::int64_t>(last + 1, 0, static_cast<std::int64_t>(table_.size())));
+    for (; next_ < end; ++next_) {
+        PickLayerOrder(state_->gen, state_->bags, table_[next_]);
+        DrawFactors(state_->gen, table_[next_]);
     }
+}
+
+std::vector<CloneRandom> BuildRandomTable(std::uint32_t seed) {
+    std::vector<CloneRandom> table;
+    RandomTableBuilder builder(seed, table);
+    builder.BuildThrough(static_cast<std::int64_t>(kRandomTableSize) - 1);
     return table;
 }
 

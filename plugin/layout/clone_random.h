@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace plurion {
@@ -35,5 +36,29 @@ struct CloneRandom {
 
 // Builds all kRandomTableSize records in one allocation. Throws only std::bad_alloc.
 std::vector<CloneRandom> BuildRandomTable(std::uint32_t seed);
+
+// Builds a table record by record, as far as a frame reads it. The records are drawn one after
+// the other from one generator, so records 0 to n are the same whether or not later ones are
+// built. The table is allocated at its full size at once; records not built yet stay zero.
+// A builder lives for one pre-render call; nothing is kept between calls.
+class RandomTableBuilder {
+  public:
+    // Sizes `table` to kRandomTableSize zeroed records. Throws only std::bad_alloc.
+    RandomTableBuilder(std::uint32_t seed, std::vector<CloneRandom>& table);
+    ~RandomTableBuilder();
+    RandomTableBuilder(const RandomTableBuilder&) = delete;
+    RandomTableBuilder& operator=(const RandomTableBuilder&) = delete;
+
+    // Builds every record up to `last` (held to the table; below 0 builds nothing).
+    void BuildThrough(std::int64_t last);
+    // Records 0 to built() - 1 exist.
+    std::size_t built() const { return next_; }
+
+  private:
+    struct State;
+    std::vector<CloneRandom>& table_;
+    std::size_t next_ = 0;
+    std::unique_ptr<State> state_; // the generator and the shuffle bags
+};
 
 } // namespace plurion

@@ -182,6 +182,50 @@ const CloneRandom& PathRecord(const std::vector<CloneRandom>& randoms, std::int6
     return randoms[static_cast<std::size_t>(n % static_cast<std::int64_t>(randoms.size()))];
 }
 
+std::int64_t LastPlacementRecord(const PathSettings& set, const PathTable& table) {
+    const auto path_count = static_cast<std::int64_t>(table.paths.size());
+    const auto everything = static_cast<std::int64_t>(kRandomTableSize) - 1;
+    // The last clone k that PlaceRun reaches on a run from first to last.
+    const auto last_clone = [](std::int64_t first, std::int64_t last) {
+        return std::min(last, first + kMostPlacements - 1);
+    };
+    std::int64_t largest = -1;
+    const auto reads = [&](std::int64_t k, std::int64_t i) {
+        // PlaceRun visits k from its first clone on, so (k + 1)(i + 1) grows to its last.
+        if (k >= 0) {
+            largest = std::max(largest, (k + 1) * (i + 1));
+        }
+    };
+    if (path_count < 1) {
+        return -1;
+    }
+    switch (set.distribution) {
+    case kByCount:
+        for (std::int64_t i = 0; i < (set.per_segment ? path_count : 1); ++i) {
+            reads(last_clone(0, std::int64_t{set.count} - 1), i);
+        }
+        break;
+    case kByDistance:
+        if (!(set.spacing > 0)) {
+            return -1;
+        }
+        for (std::int64_t i = 0; i < (set.per_segment ? path_count : 1); ++i) {
+            const double length =
+                set.per_segment ? table.paths[static_cast<std::size_t>(i)].length() : table.total;
+            const double n = length / set.spacing;
+            const std::int64_t first = TruncateToInt32(n * set.start);
+            const std::int64_t last = TruncateToInt32(n * set.end);
+            if (last >= first) {
+                reads(last_clone(first, last), i);
+            }
+        }
+        break;
+    default:
+        break; // vertices read no record
+    }
+    return largest > everything ? everything : largest;
+}
+
 PathSpots PlacePathClones(const PathSettings& set, const PathTable& table,
                           const std::vector<CloneRandom>& randoms, std::int32_t downsample) {
     PathSpots spots;
@@ -347,7 +391,8 @@ void ReleasePaths(PathHost& host, PathTable& table) {
 
 } // namespace
 
-PF_Err SamplePaths(ClonePlan& plan, const PF_InData& in_data, int sample) {
+PF_Err SamplePaths(ClonePlan& plan, const PF_InData& in_data, int sample,
+                   RandomTableBuilder* builder) {
     SuiteHandler suites(in_data.pica_basicP);
     ErrorChain errors;
     PathHost host{
@@ -361,8 +406,11 @@ PF_Err SamplePaths(ClonePlan& plan, const PF_InData& in_data, int sample) {
         plan.path_open.push_back(path.open);
     }
     if (path_count >= 1) {
-        const PathSpots spots = PlacePathClones(PathSettingsOf(plan.params, sample), table,
-                                                plan.randoms, host.downsample);
+        const PathSettings settings = PathSettingsOf(plan.params, sample);
+        if (builder != nullptr) {
+            builder->BuildThrough(LastPlacementRecord(settings, table));
+        }
+        const PathSpots spots = PlacePathClones(settings, table, plan.randoms, host.downsample);
         const auto s = static_cast<std::size_t>(sample);
         plan.path_clones[s] = PointsOf(host, table, spots.combined);
         plan.path_clones_by_path[s].clear();

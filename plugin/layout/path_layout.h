@@ -82,12 +82,18 @@ struct PathSpots {
 PathSpots PlacePathClones(const PathSettings& settings, const PathTable& table,
                           const std::vector<CloneRandom>& randoms, std::int32_t downsample);
 
+// The largest record number PlacePathClones reads for these settings and paths (through
+// PathRecord, so a product past the table's end means every record); -1 when it reads none.
+std::int64_t LastPlacementRecord(const PathSettings& settings, const PathTable& table);
+
 // Path sampling for shutter sample `sample` (0 or 1): measures the paths at the current time,
 // places the clones, asks the host for their points, replaces the sample's placement lists and
 // sets path_count and path_open; gives every length preparation and outline back. Returns the
 // first host error, which the pre-render does not look at. Throws PF_Err_BAD_CALLBACK_PARAM when
-// a path suite cannot be had.
-PF_Err SamplePaths(ClonePlan& plan, const PF_InData& in_data, int sample);
+// a path suite cannot be had. With a builder, the random records the placement reads are built
+// first; without one plan.randoms must already hold them.
+PF_Err SamplePaths(ClonePlan& plan, const PF_InData& in_data, int sample,
+                   RandomTableBuilder* builder = nullptr);
 
 // The images that the path clones' frame offsets need, each id once, from the sample-0 lists:
 // per path with "Per Segment" (in the joined id form, naming the path, when the distribution is

@@ -4,6 +4,7 @@
 #include "entry/suite_handler.h"
 #include "layout/checkout_id.h"
 #include "layout/path_layout.h"
+#include "layout/random_records.h"
 #include "layout/time_layer_frames.h"
 #include "layout/time_shift.h"
 #include "render/blending_modes.h"
@@ -347,8 +348,9 @@ PF_Err PreRender(PF_InData* in_data, PF_OutData* /*out_data*/, PF_PreRenderExtra
     extra->output->pre_render_data = plan_handle.release();
     extra->output->delete_pre_render_data_func = DeleteClonePlan;
 
-    plan.randoms =
-        BuildRandomTable(static_cast<std::uint32_t>(CurrentModeGroup(plan.params).random_seed));
+    // The table at its full size, built only as far as this frame reads it.
+    RandomTableBuilder randoms(
+        static_cast<std::uint32_t>(CurrentModeGroup(plan.params).random_seed), plan.randoms);
     FillTakingPartLayers(plan, has_pixels);
 
     request.field = PF_Field_FRAME;
@@ -363,9 +365,10 @@ PF_Err PreRender(PF_InData* in_data, PF_OutData* /*out_data*/, PF_PreRenderExtra
 
     // The clone points on the masks, at both shutter samples; their errors do not count here.
     if (CloneTypeOf(plan) == param::kPath) {
-        SamplePaths(plan, in, 0);
-        SamplePaths(plan, in, 1);
+        SamplePaths(plan, in, 0, &randoms);
+        SamplePaths(plan, in, 1, &randoms);
     }
+    randoms.BuildThrough(LastRandomRecord(plan));
 
     const TimeShiftContext context{in_data, extra, &request, &requests.sources};
     RunTimeShiftPass(context, plan);
