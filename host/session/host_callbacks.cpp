@@ -26,8 +26,11 @@ PF_Err GiveBack(PF_Err injected, PF_Err result) {
     return injected != PF_Err_NONE ? injected : result;
 }
 
-void Record(HostCallTarget& target, json line, PF_Err result) {
+// The line is made only when the call is traced: most renders are not.
+template <class MakeLine>
+void Record(HostCallTarget& target, MakeLine&& make_line, PF_Err result) {
     if (Trace* trace = target.trace()) {
+        json line = make_line();
         line["command"] = target.command();
         line["result"] = result;
         trace->write(line);
@@ -57,7 +60,12 @@ PF_Err CheckoutParam(PF_ProgPtr ref, PF_ParamIndex index, A_long time, A_long ti
         err = param == nullptr ? PF_Err_BAD_CALLBACK_PARAM
                                : target.checkout_param(index, time, time_step, time_scale, *param);
     }
-    Record(target, {{"function", "checkout_param"}, {"index", index}, {"time", time}}, err);
+    Record(
+        target,
+        [&] {
+            return json{{"function", "checkout_param"}, {"index", index}, {"time", time}};
+        },
+        err);
     return err;
 }
 
@@ -103,14 +111,18 @@ PF_Err Copy(PF_ProgPtr ref, PF_EffectWorld* src, PF_EffectWorld* dst, PF_Rect* s
     if (err == PF_Err_NONE) {
         target.set_source(*dst, target.source_of(*src));
     }
-    Record(target,
-           {{"function", "copy"},
-            {"src", WorldJson(target, src)},
-            {"dst",
-             dst == nullptr ? json(nullptr) : json{{"width", dst->width}, {"height", dst->height}}},
-            {"src_rect", RectJson(src_rect)},
-            {"dst_rect", RectJson(dst_rect)}},
-           err);
+    Record(
+        target,
+        [&] {
+            return json{{"function", "copy"},
+                        {"src", WorldJson(target, src)},
+                        {"dst", dst == nullptr
+                                    ? json(nullptr)
+                                    : json{{"width", dst->width}, {"height", dst->height}}},
+                        {"src_rect", RectJson(src_rect)},
+                        {"dst_rect", RectJson(dst_rect)}};
+        },
+        err);
     return err;
 }
 
@@ -120,7 +132,12 @@ PF_Err Fill(PF_ProgPtr ref, const PF_Pixel* color, const PF_Rect* rect, PF_Effec
     if (err == PF_Err_NONE) {
         err = FillWorld(color, rect, world);
     }
-    Record(target, {{"function", "fill"}, {"rect", RectJson(rect)}}, err);
+    Record(
+        target,
+        [&] {
+            return json{{"function", "fill"}, {"rect", RectJson(rect)}};
+        },
+        err);
     return err;
 }
 
@@ -130,7 +147,12 @@ PF_Err Fill16(PF_ProgPtr ref, const PF_Pixel16* color, const PF_Rect* rect, PF_E
     if (err == PF_Err_NONE) {
         err = FillWorld16(color, rect, world);
     }
-    Record(target, {{"function", "fill16"}, {"rect", RectJson(rect)}}, err);
+    Record(
+        target,
+        [&] {
+            return json{{"function", "fill16"}, {"rect", RectJson(rect)}};
+        },
+        err);
     return err;
 }
 
@@ -149,9 +171,13 @@ PF_Err NewWorldCallback(PF_ProgPtr ref, A_long width, A_long height, PF_NewWorld
                   ? PF_Err_BAD_CALLBACK_PARAM
                   : target.services().worlds.create(width, height, format, clear, *world);
     }
-    Record(target,
-           {{"function", "new_world"}, {"width", width}, {"height", height}, {"clear", clear}},
-           err);
+    Record(
+        target,
+        [&] {
+            return json{
+                {"function", "new_world"}, {"width", width}, {"height", height}, {"clear", clear}};
+        },
+        err);
     return err;
 }
 
@@ -209,24 +235,30 @@ PF_Err Transform(PF_ProgPtr ref, PF_Quality quality, PF_ModeFlags m_flags, PF_Fi
         err = TransformWorld(quality, m_flags, field, src, comp_mode, mask_world, matrices,
                              num_matrices, src2dst_matrix, dest_rect, dst, target.draw_settings());
     }
-    json line = {{"function", "transform_world"},
-                 {"matrices", MatricesJson(matrices, num_matrices)},
-                 {"num_matrices", num_matrices},
-                 {"src2dst", src2dst_matrix != 0},
-                 {"quality", quality},
-                 {"field", field},
-                 {"mode_flags", m_flags},
-                 {"mask", mask_world == nullptr ? json(nullptr) : MaskJson(target, *mask_world)},
-                 {"dest_rect", RectJson(dest_rect)},
-                 {"src", WorldJson(target, src)}};
-    if (comp_mode != nullptr) {
-        line["xfer"] = comp_mode->xfer;
-        line["opacity"] = comp_mode->opacity;
-        line["opacity16"] = comp_mode->opacitySu;
-        line["rgb_only"] = comp_mode->rgb_only;
-        line["rand_seed"] = comp_mode->rand_seed;
-    }
-    Record(target, line, err);
+    Record(
+        target,
+        [&] {
+            json line = {
+                {"function", "transform_world"},
+                {"matrices", MatricesJson(matrices, num_matrices)},
+                {"num_matrices", num_matrices},
+                {"src2dst", src2dst_matrix != 0},
+                {"quality", quality},
+                {"field", field},
+                {"mode_flags", m_flags},
+                {"mask", mask_world == nullptr ? json(nullptr) : MaskJson(target, *mask_world)},
+                {"dest_rect", RectJson(dest_rect)},
+                {"src", WorldJson(target, src)}};
+            if (comp_mode != nullptr) {
+                line["xfer"] = comp_mode->xfer;
+                line["opacity"] = comp_mode->opacity;
+                line["opacity16"] = comp_mode->opacitySu;
+                line["rgb_only"] = comp_mode->rgb_only;
+                line["rand_seed"] = comp_mode->rand_seed;
+            }
+            return line;
+        },
+        err);
     return err;
 }
 
@@ -241,17 +273,23 @@ PF_Err CheckoutLayer(PF_ProgPtr ref, PF_ParamIndex index, A_long checkout_id,
                   : target.checkout_layer(index, checkout_id, *request, time, time_step, time_scale,
                                           *result);
     }
-    json line = {{"function", "checkout_layer"},
-                 {"index", index},
-                 {"checkout_id", checkout_id},
-                 {"time", time},
-                 {"time_step", time_step},
-                 {"time_scale", time_scale},
-                 {"request_rect", request == nullptr ? json(nullptr) : LRectJson(request->rect)}};
-    if (err == PF_Err_NONE) {
-        line["result_rect"] = LRectJson(result->result_rect);
-    }
-    Record(target, line, err);
+    Record(
+        target,
+        [&] {
+            json line = {
+                {"function", "checkout_layer"},
+                {"index", index},
+                {"checkout_id", checkout_id},
+                {"time", time},
+                {"time_step", time_step},
+                {"time_scale", time_scale},
+                {"request_rect", request == nullptr ? json(nullptr) : LRectJson(request->rect)}};
+            if (err == PF_Err_NONE) {
+                line["result_rect"] = LRectJson(result->result_rect);
+            }
+            return line;
+        },
+        err);
     return err;
 }
 
@@ -272,7 +310,12 @@ PF_Err CheckoutLayerPixels(PF_ProgPtr ref, A_long checkout_id, PF_EffectWorld** 
     if (err == PF_Err_NONE && answer == 0) {
         *pixels = nullptr;
     }
-    Record(target, {{"function", "checkout_layer_pixels"}, {"checkout_id", checkout_id}}, err);
+    Record(
+        target,
+        [&] {
+            return json{{"function", "checkout_layer_pixels"}, {"checkout_id", checkout_id}};
+        },
+        err);
     return err;
 }
 
@@ -280,7 +323,12 @@ PF_Err CheckinLayerPixels(PF_ProgPtr ref, A_long checkout_id) {
     HostCallTarget& target = HostCallTarget::From(ref);
     const PF_Err injected = Injected(target, "checkin_layer_pixels");
     const PF_Err err = GiveBack(injected, target.checkin_layer_pixels(checkout_id));
-    Record(target, {{"function", "checkin_layer_pixels"}, {"checkout_id", checkout_id}}, err);
+    Record(
+        target,
+        [&] {
+            return json{{"function", "checkin_layer_pixels"}, {"checkout_id", checkout_id}};
+        },
+        err);
     return err;
 }
 
@@ -290,7 +338,12 @@ PF_Err CheckoutOutput(PF_ProgPtr ref, PF_EffectWorld** output) {
     if (err == PF_Err_NONE) {
         err = output == nullptr ? PF_Err_BAD_CALLBACK_PARAM : target.checkout_output(output);
     }
-    Record(target, {{"function", "checkout_output"}}, err);
+    Record(
+        target,
+        [&] {
+            return json{{"function", "checkout_output"}};
+        },
+        err);
     return err;
 }
 
@@ -303,13 +356,16 @@ PF_Err NewWorld(PF_ProgPtr ref, A_long width, A_long height, PF_Boolean clear,
                   ? PF_Err_BAD_CALLBACK_PARAM
                   : target.services().worlds.create(width, height, format, clear != 0, *world);
     }
-    Record(target,
-           {{"function", "PF_NewWorld"},
-            {"width", width},
-            {"height", height},
-            {"format", format},
-            {"clear", clear != 0}},
-           err);
+    Record(
+        target,
+        [&] {
+            return json{{"function", "PF_NewWorld"},
+                        {"width", width},
+                        {"height", height},
+                        {"format", format},
+                        {"clear", clear != 0}};
+        },
+        err);
     return err;
 }
 

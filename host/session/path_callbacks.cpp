@@ -31,12 +31,15 @@ HostServices* ServicesOf(PF_ProgPtr ref) {
     return ref != nullptr ? &HostCallTarget::From(ref).services() : ActiveHost();
 }
 
-void Record(PF_ProgPtr ref, json line, PF_Err result) {
+// The line is made only when the call is traced: most renders are not.
+template <class MakeLine>
+void Record(PF_ProgPtr ref, MakeLine&& make_line, PF_Err result) {
     if (ref == nullptr) {
         return;
     }
     HostCallTarget& target = HostCallTarget::From(ref);
     if (Trace* trace = target.trace()) {
+        json line = make_line();
         line["command"] = target.command();
         line["result"] = result;
         trace->write(line);
@@ -59,7 +62,12 @@ SPAPI PF_Err NumPaths(PF_ProgPtr ref, A_long* count) {
     if (err == PF_Err_NONE) {
         *count = target.mask_count();
     }
-    Record(ref, {{"function", "PF_NumPaths"}}, err);
+    Record(
+        ref,
+        [&] {
+            return json{{"function", "PF_NumPaths"}};
+        },
+        err);
     return err;
 }
 
@@ -73,7 +81,12 @@ SPAPI PF_Err PathInfo(PF_ProgPtr ref, A_long index, PF_PathID* id) {
     if (err == PF_Err_NONE) {
         *id = kFirstPathId + static_cast<PF_PathID>(index);
     }
-    Record(ref, {{"function", "PF_PathInfo"}, {"index", index}}, err);
+    Record(
+        ref,
+        [&] {
+            return json{{"function", "PF_PathInfo"}, {"index", index}};
+        },
+        err);
     return err;
 }
 
@@ -92,7 +105,12 @@ SPAPI PF_Err CheckoutPath(PF_ProgPtr ref, PF_PathID id, A_long time, A_long /*ti
                 ? target.services().paths.check_out(id, target.mask_shape(*index, time, time_scale))
                 : nullptr;
     }
-    Record(ref, {{"function", "PF_CheckoutPath"}, {"path_id", id}, {"time", time}}, err);
+    Record(
+        ref,
+        [&] {
+            return json{{"function", "PF_CheckoutPath"}, {"path_id", id}, {"time", time}};
+        },
+        err);
     return err;
 }
 
@@ -106,7 +124,12 @@ SPAPI PF_Err CheckinPath(PF_ProgPtr ref, PF_PathID id, PF_Boolean changed,
     const bool same_id = held != nullptr && held->id == id;
     PF_Err err = same_id && table.check_in(outline) ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
     err = injected != PF_Err_NONE ? injected : err;
-    Record(ref, {{"function", "PF_CheckinPath"}, {"path_id", id}, {"changed", changed}}, err);
+    Record(
+        ref,
+        [&] {
+            return json{{"function", "PF_CheckinPath"}, {"path_id", id}, {"changed", changed}};
+        },
+        err);
     return err;
 }
 
@@ -161,7 +184,12 @@ SPAPI PF_Err PathVertexInfo(PF_ProgPtr ref, PF_PathOutlinePtr outline, A_long wh
         *vertex = {v.position.x,   v.position.y,    v.in_tangent.x,
                    v.in_tangent.y, v.out_tangent.x, v.out_tangent.y};
     }
-    Record(ref, {{"function", "PF_PathVertexInfo"}, {"vertex", which}}, err);
+    Record(
+        ref,
+        [&] {
+            return json{{"function", "PF_PathVertexInfo"}, {"vertex", which}};
+        },
+        err);
     return err;
 }
 
@@ -182,9 +210,14 @@ SPAPI PF_Err PrepareSegLength(PF_ProgPtr ref, PF_PathOutlinePtr outline, A_long 
     if (err == PF_Err_NONE) {
         *preparation = services->paths.prepare(outline, segment, samples);
     }
-    Record(ref,
-           {{"function", "PF_PathPrepareSegLength"}, {"segment", segment}, {"samples", samples}},
-           err);
+    Record(
+        ref,
+        [&] {
+            return json{{"function", "PF_PathPrepareSegLength"},
+                        {"segment", segment},
+                        {"samples", samples}};
+        },
+        err);
     return err;
 }
 
@@ -218,7 +251,12 @@ SPAPI PF_Err GetSegLength(PF_ProgPtr ref, PF_PathOutlinePtr outline, A_long segm
     if (err == PF_Err_NONE) {
         *length = lengths->length();
     }
-    Record(ref, {{"function", "PF_PathGetSegLength"}, {"segment", segment}}, err);
+    Record(
+        ref,
+        [&] {
+            return json{{"function", "PF_PathGetSegLength"}, {"segment", segment}};
+        },
+        err);
     return err;
 }
 
@@ -242,13 +280,16 @@ PF_Err EvaluateAtLength(PF_ProgPtr ref, const char* function, PF_PathOutlinePtr 
             *dy = at.direction.y;
         }
     }
-    Record(ref,
-           {{"function", function},
-            {"segment", segment},
-            {"length", length},
-            {"point", {at.point.x, at.point.y}},
-            {"direction", {at.direction.x, at.direction.y}}},
-           err);
+    Record(
+        ref,
+        [&] {
+            return json{{"function", function},
+                        {"segment", segment},
+                        {"length", length},
+                        {"point", {at.point.x, at.point.y}},
+                        {"direction", {at.direction.x, at.direction.y}}};
+        },
+        err);
     return err;
 }
 
@@ -284,7 +325,12 @@ SPAPI PF_Err CleanupSegLength(PF_ProgPtr ref, PF_PathOutlinePtr outline, A_long 
         }
     }
     err = injected != PF_Err_NONE ? injected : err;
-    Record(ref, {{"function", "PF_PathCleanupSegLength"}, {"segment", segment}}, err);
+    Record(
+        ref,
+        [&] {
+            return json{{"function", "PF_PathCleanupSegLength"}, {"segment", segment}};
+        },
+        err);
     return err;
 }
 
@@ -372,7 +418,12 @@ SPAPI A_Err MaskWorldWithPath(PF_ProgPtr ref, PF_PathOutlinePtr* mask, PF_FpLong
             return PF_Err_NONE;
         });
     }
-    Record(ref, {{"function", "PF_MaskWorldWithPath"}, {"invert", invert}}, err);
+    Record(
+        ref,
+        [&] {
+            return json{{"function", "PF_MaskWorldWithPath"}, {"invert", invert}};
+        },
+        err);
     return err;
 }
 
