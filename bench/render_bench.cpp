@@ -24,10 +24,12 @@ namespace {
 
 // ---- The pre-render pass against a host double ------------------------------------------------
 
-// Default values for every parameter, two source layers with pixels, layer requests accepted.
+// Default values for every parameter but the "Linear" count, two source layers with pixels,
+// layer requests accepted.
 struct PreRenderDouble {
-    PreRenderDouble() {
+    explicit PreRenderDouble(int clones = 10) : count(clones) {
         std::memset(&in, 0, sizeof in);
+        in.effect_ref = reinterpret_cast<PF_ProgPtr>(this);
         in.inter.checkout_param = CheckoutParam;
         in.inter.checkin_param = CheckinParam;
         in.pica_basicP = &services.basic;
@@ -40,7 +42,7 @@ struct PreRenderDouble {
         extra = {&input, &output, &callbacks};
     }
 
-    static PF_Err CheckoutParam(PF_ProgPtr, PF_ParamIndex index, A_long, A_long, A_u_long,
+    static PF_Err CheckoutParam(PF_ProgPtr ref, PF_ParamIndex index, A_long, A_long, A_u_long,
                                 PF_ParamDef* def) {
         static PF_Pixel pixels[1];
         std::memset(def, 0, sizeof *def);
@@ -49,7 +51,9 @@ struct PreRenderDouble {
         case ParamKind::Popup:
         case ParamKind::Slider:
         case ParamKind::Checkbox:
-            def->u.sd.value = static_cast<A_long>(row.default_x);
+            def->u.sd.value = index == param::linear::kCount
+                                  ? reinterpret_cast<PreRenderDouble*>(ref)->count
+                                  : static_cast<A_long>(row.default_x);
             break;
         case ParamKind::FloatSlider:
             def->u.fs_d.value = row.default_x;
@@ -75,6 +79,7 @@ struct PreRenderDouble {
         return PF_Err_NONE;
     }
 
+    int count;
     host::FaultInjector faults;
     host::HostServices services{faults};
     host::ActiveHostScope active{services};
@@ -86,8 +91,10 @@ struct PreRenderDouble {
     PF_PreRenderExtra extra{};
 };
 
+// One pre-render call for a "Linear" Count of state.range(0): the random table is built as far as
+// the clones read it.
 void BM_PreRender(benchmark::State& state) {
-    PreRenderDouble host;
+    PreRenderDouble host(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         host.output = PF_PreRenderOutput{};
         const PF_Err err = PreRender(&host.in, &host.out, &host.extra);
@@ -116,8 +123,8 @@ void BM_PreRenderHostDoubleAlone(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
-BENCHMARK(BM_PreRender)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PreRenderHostDoubleAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreRender)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PreRenderHostDoubleAlone)->Unit(benchmark::kMicrosecond);
 
 // ---- Whole "Linear" frames through the stand-in host ------------------------------------------
 
