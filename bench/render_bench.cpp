@@ -137,7 +137,7 @@ struct FrameCase {
 const FrameCase kFrameCases[] = {
     {"linear_frame/baseline_no_clones", 0, false},
     {"linear_frame/1000_clones_128px", 1000, false},
-    {"linear_frame/1000_clones_128px_motion_blur", 1000, true},
+    {"linear_frame/1000_clones_128px_motion_blur_3px", 1000, true},
 };
 
 host::Scene FrameScene(const FrameCase& c) {
@@ -151,12 +151,27 @@ host::Scene FrameScene(const FrameCase& c) {
         bench::Hold(scene, param::linear::kLocalScale, 0);
     }
     if (c.motion_blur) {
-        scene.effect[param::linear::kGlobalRotation] = {{0.0, {0, 0}}, {1.0, {10, 0}}};
+        // The row moves 6 pixels a frame: 3 while the 180-degree shutter is open.
+        scene.effect[param::linear::kPosition] = {{0.0, {960, 540}}, {1.0, {966, 540}}};
     }
     return scene;
 }
 
 const bool kFramesRegistered = bench::RegisterFrameCases(kFrameCases, FrameScene);
+
+// Latency of the 1000-clone frame on one and on two render threads, in wall time.
+const bool kLatencyRegistered = [] {
+    for (const int threads : {1, 2}) {
+        benchmark::RegisterBenchmark(
+            ("linear_frame/1000_clones_128px/latency/threads:" + std::to_string(threads)).c_str(),
+            [threads](benchmark::State& state) {
+                bench::RenderFrames(state, FrameScene(kFrameCases[1]), threads);
+            })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
+    return true;
+}();
 
 } // namespace
 } // namespace plurion

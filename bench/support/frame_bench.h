@@ -7,6 +7,7 @@
 #include "scene/source_cache.h"
 #include "session/effect_session.h"
 #include "session/frame_render.h"
+#include "thread_pool.h"
 #include "world.h"
 
 #include <benchmark/benchmark.h>
@@ -42,17 +43,21 @@ inline void Hold(host::Scene& scene, int index, double x, double y = 0) {
     scene.effect[index] = {{0.0, {x, y}}};
 }
 
-// Renders frame 0 of the scene once per iteration; output pixels are the items.
-inline void RenderFrames(benchmark::State& state, const host::Scene& scene) {
+// Renders frame 0 of the scene once per iteration; output pixels are the items. With more than
+// one thread the frame's large draws share their rows over a pool of that many.
+inline void RenderFrames(benchmark::State& state, const host::Scene& scene, int threads = 1) {
     host::EffectSession session(ModulePath());
     if (session.global_setup() != PF_Err_NONE || session.params_setup() != PF_Err_NONE) {
         state.SkipWithError("the effect did not set up");
         return;
     }
     host::SourceCache cache;
+    host::ThreadPool pool(threads);
+    host::FrameOptions options;
+    options.pool = threads > 1 ? &pool : nullptr;
     for (auto _ : state) {
         host::WorldOwner output;
-        host::FrameRenderer renderer(session, scene, cache, host::FrameOptions{});
+        host::FrameRenderer renderer(session, scene, cache, options);
         if (renderer.render(output) != PF_Err_NONE || !renderer.leaks().empty()) {
             state.SkipWithError("the frame failed or leaked");
             break;

@@ -135,7 +135,8 @@ std::vector<Affine> MotionSamples(const std::vector<Affine>& keys,
     const int limit = std::max(2, settings.adaptive_limit);
     std::vector<Affine> maps;
     for (std::size_t k = 0; k + 1 < keys.size(); ++k) {
-        const double shift = LargestShift(keys[k], keys[k + 1], w, h);
+        // Rounding in the maps must not cost a whole sample: 3 pixels are 3, not 3.0000001.
+        const double shift = LargestShift(keys[k], keys[k + 1], w, h) - 1e-6;
         // NaN and huge shifts take the limit.
         const int samples =
             shift < limit ? std::max(2, static_cast<int>(std::ceil(shift)) + 1) : limit;

@@ -29,11 +29,31 @@ using DrawRunFn = void (*)(const SourceImage<Traits>& src, const Affine& inv, A_
                            A_long count, typename Traits::Pixel* dst,
                            const CompositeParams& params);
 
+// Premultiplied samples of a run kept channel by channel (each pointer at the run's first pixel),
+// so that motion samples add up without reordering: the blur accumulates in these.
+struct SamplePlanes {
+    float* a;
+    float* r;
+    float* g;
+    float* b;
+};
+
+// Adds the samples of a run to the planes.
+template <class Traits>
+using AccumulateRunFn = void (*)(const SourceImage<Traits>& src, const Affine& inv, A_long y,
+                                 A_long x0, A_long count, const SamplePlanes& planes);
+// Composites summed samples In Front.
+template <class Traits>
+using PlanesRunFn = void (*)(const SamplePlanes& planes, typename Traits::Pixel* dst, A_long count,
+                             const CompositeParams& params);
+
 template <class Traits>
 struct SimdKernelSet {
-    DrawRunFn<Traits> in_front[2][2];     // [bilinear][straight]
-    SampleRunFn<Traits> sample[2][2][2];  // [bilinear][straight][accumulate]
-    CompositeRunFn<Traits> in_front_from; // In Front of premultiplied samples
+    DrawRunFn<Traits> in_front[2][2];         // [bilinear][straight]
+    SampleRunFn<Traits> sample[2][2][2];      // [bilinear][straight][accumulate]
+    CompositeRunFn<Traits> in_front_from;     // In Front of premultiplied samples
+    AccumulateRunFn<Traits> accumulate[2][2]; // [bilinear][straight], into planes
+    PlanesRunFn<Traits> in_front_planes;      // In Front of summed planes
 };
 
 struct SimdKernels {

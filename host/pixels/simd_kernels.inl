@@ -641,8 +641,70 @@ void InFrontFrom(const Premul* src, typename Traits::Pixel* dst, A_long count,
     for (A_long i = 0; i < count; i += kLanes) {
         const A_long n = count - i < kLanes ? count - i : kLanes;
         Premul held[kLanes] = {};
-        std::memcpy(held, src + i, sizeof(Premul) * static_cast<std::size_t>(n));
-        const Quad s = LoadQuads(reinterpret_cast<const float*>(held));
+        const Premul* from = src + i;
+        if (n < kLanes) {
+            std::memcpy(held, from, sizeof(Premul) * static_cast<std::size_t>(n));
+            from = held;
+        }
+        const Quad s = LoadQuads(reinterpret_cast<const float*>(from));
+        OnBlock(dst + i, n, [&](typename Traits::Pixel* block) PLURION_SIMD_LAMBDA {
+            InFrontLanes<Traits>(s, params.opacity, params.opacity, block, params.rgb_only);
+        });
+    }
+}
+
+// Loads and stores of kLanes floats of each plane from offset i; `n` of them where a run ends.
+PLURION_SIMD_INLINE Quad LoadPlanes(const SamplePlanes& p, A_long i, A_long n) {
+    Quad q{};
+    if (n == kLanes) {
+        std::memcpy(&q.a, p.a + i, sizeof q.a);
+        std::memcpy(&q.r, p.r + i, sizeof q.r);
+        std::memcpy(&q.g, p.g + i, sizeof q.g);
+        std::memcpy(&q.b, p.b + i, sizeof q.b);
+        return q;
+    }
+    const std::size_t bytes = sizeof(float) * static_cast<std::size_t>(n);
+    std::memcpy(&q.a, p.a + i, bytes);
+    std::memcpy(&q.r, p.r + i, bytes);
+    std::memcpy(&q.g, p.g + i, bytes);
+    std::memcpy(&q.b, p.b + i, bytes);
+    return q;
+}
+PLURION_SIMD_INLINE void StorePlanes(const SamplePlanes& p, A_long i, A_long n, const Quad& q) {
+    if (n == kLanes) {
+        std::memcpy(p.a + i, &q.a, sizeof q.a);
+        std::memcpy(p.r + i, &q.r, sizeof q.r);
+        std::memcpy(p.g + i, &q.g, sizeof q.g);
+        std::memcpy(p.b + i, &q.b, sizeof q.b);
+        return;
+    }
+    const std::size_t bytes = sizeof(float) * static_cast<std::size_t>(n);
+    std::memcpy(p.a + i, &q.a, bytes);
+    std::memcpy(p.r + i, &q.r, bytes);
+    std::memcpy(p.g + i, &q.g, bytes);
+    std::memcpy(p.b + i, &q.b, bytes);
+}
+
+template <class Traits, bool kBilinear, bool kStraight>
+void AccumulateRun(const SourceImage<Traits>& src, const Affine& inv, A_long y, A_long x0,
+                   A_long count, const SamplePlanes& planes) {
+    const RowCoordinates c(inv, y, kBilinear ? 0.5 : 0.0);
+    ForEachBlock<Traits, kBilinear>(
+        src, inv, c, y, x0, count,
+        [&](A_long i, A_long n, const LanePlaces& p, bool inside) PLURION_SIMD_LAMBDA {
+            const Quad s = UnitSample<Traits, kBilinear, kStraight>(
+                Sample<Traits, kBilinear, kStraight>(src, p, inside));
+            const Quad held = LoadPlanes(planes, i, n);
+            StorePlanes(planes, i, n, {held.a + s.a, held.r + s.r, held.g + s.g, held.b + s.b});
+        });
+}
+
+template <class Traits>
+void InFrontPlanes(const SamplePlanes& planes, typename Traits::Pixel* dst, A_long count,
+                   const CompositeParams& params) {
+    for (A_long i = 0; i < count; i += kLanes) {
+        const A_long n = count - i < kLanes ? count - i : kLanes;
+        const Quad s = LoadPlanes(planes, i, n);
         OnBlock(dst + i, n, [&](typename Traits::Pixel* block) PLURION_SIMD_LAMBDA {
             InFrontLanes<Traits>(s, params.opacity, params.opacity, block, params.rgb_only);
         });
@@ -659,6 +721,9 @@ constexpr SimdKernelSet<Traits> KernelSet() {
          {{&SampleRun<Traits, true, false, false>, &SampleRun<Traits, true, false, true>},
           {&SampleRun<Traits, true, true, false>, &SampleRun<Traits, true, true, true>}}},
         &InFrontFrom<Traits>,
+        {{&AccumulateRun<Traits, false, false>, &AccumulateRun<Traits, false, true>},
+         {&AccumulateRun<Traits, true, false>, &AccumulateRun<Traits, true, true>}},
+        &InFrontPlanes<Traits>,
     };
 }
 

@@ -126,6 +126,9 @@ struct DrawKernels {
     SampleRunFn<Traits> accumulate = nullptr;
     CompositeRunFn<Traits> composite = nullptr;
     DrawRunFn<Traits> in_front = nullptr; // sample and composite in one pass; may be null
+    // Motion samples summed channel by channel; null: summed into premultiplied rows.
+    AccumulateRunFn<Traits> accumulate_planes = nullptr;
+    PlanesRunFn<Traits> in_front_planes = nullptr; // may be null: through premultiplied rows
 };
 
 template <class Traits>
@@ -142,8 +145,10 @@ DrawKernels<Traits> KernelsOf(const DrawPlan& plan, CompositeRunFn<Traits> refer
     k.accumulate = set.sample[plan.bilinear][plan.straight][1];
     const bool in_front = plan.xfer == PF_Xfer_IN_FRONT;
     k.composite = in_front ? set.in_front_from : reference_composite;
+    k.accumulate_planes = set.accumulate[plan.bilinear][plan.straight];
     if (in_front && plan.mask.mask == nullptr) {
         k.in_front = set.in_front[plan.bilinear][plan.straight];
+        k.in_front_planes = set.in_front_planes;
     }
     return k;
 }
@@ -153,6 +158,7 @@ struct StripRows {
     std::vector<Premul> row;
     std::vector<float> scratch;
     std::vector<RowRun> runs;
+    std::vector<float> planes; // four channels of a row, one after the other
 };
 
 template <class Traits>
@@ -202,11 +208,39 @@ void DrawBlurredRows(const SourceImage<Traits>& src, const DrawPlan& plan,
             continue;
         }
         Premul* acc = rows.row.data() + (begin - plan.box.left);
-        std::fill(acc, acc + (end - begin), Premul{0, 0, 0, 0});
-        for (std::size_t i = 0; i < runs.size(); ++i) {
-            if (runs[i].end > runs[i].begin) {
-                k.accumulate(src, *plan.inverses[i], y, runs[i].begin, runs[i].end - runs[i].begin,
-                             rows.row.data() + (runs[i].begin - plan.box.left));
+        if (k.accumulate_planes != nullptr) {
+            const auto width = rows.planes.size() / 4;
+            const auto at = static_cast<std::size_t>(begin - plan.box.left);
+            const SamplePlanes planes{rows.planes.data() + at, rows.planes.data() + width + at,
+                                      rows.planes.data() + 2 * width + at,
+                                      rows.planes.data() + 3 * width + at};
+            for (float* channel : {planes.a, planes.r, planes.g, planes.b}) {
+                std::fill(channel, channel + (end - begin), 0.0f);
+            }
+            for (std::size_t i = 0; i < runs.size(); ++i) {
+                if (runs[i].end > runs[i].begin) {
+                    const A_long shift = runs[i].begin - begin;
+                    k.accumulate_planes(
+                        src, *plan.inverses[i], y, runs[i].begin, runs[i].end - runs[i].begin,
+                        {planes.a + shift, planes.r + shift, planes.g + shift, planes.b + shift});
+                }
+            }
+            if (k.in_front_planes != nullptr) {
+                k.in_front_planes(planes, WorldRow<Traits>(dst, y) + begin, end - begin,
+                                  plan.params);
+                continue;
+            }
+            for (A_long x = 0; x < end - begin; ++x) {
+                acc[x] = {planes.a[x], planes.r[x], planes.g[x], planes.b[x]};
+            }
+        } else {
+            std::fill(acc, acc + (end - begin), Premul{0, 0, 0, 0});
+            for (std::size_t i = 0; i < runs.size(); ++i) {
+                if (runs[i].end > runs[i].begin) {
+                    k.accumulate(src, *plan.inverses[i], y, runs[i].begin,
+                                 runs[i].end - runs[i].begin,
+                                 rows.row.data() + (runs[i].begin - plan.box.left));
+                }
             }
         }
         if (plan.mask.mask != nullptr) {
@@ -242,6 +276,9 @@ void DrawRows(const SourceImage<Traits>& src, const DrawPlan& plan, const DrawKe
         StripRows rows;
         if (k.in_front == nullptr || blurred) {
             rows.row.resize(static_cast<std::size_t>(width));
+        }
+        if (blurred && k.accumulate_planes != nullptr) {
+            rows.planes.resize(4 * static_cast<std::size_t>(width));
         }
         rows.scratch.resize(plan.mask.mask != nullptr ? static_cast<std::size_t>(width) : 0);
         if (blurred) {
