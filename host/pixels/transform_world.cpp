@@ -72,19 +72,33 @@ std::optional<std::vector<Affine>> KeyMaps(const TransformRequest& r) {
     return keys;
 }
 
+// A move by whole pixels: every pixel centre lands on a source pixel centre.
+bool WholePixelMove(const std::vector<Affine>& maps) {
+    if (maps.size() != 1) {
+        return false;
+    }
+    const Affine& m = maps.front();
+    return m.xx == 1.0 && m.xy == 0.0 && m.yx == 0.0 && m.yy == 1.0 && m.tx == std::floor(m.tx) &&
+           m.ty == std::floor(m.ty);
+}
+
 DrawPlan MakePlan(const TransformRequest& r, const std::vector<Affine>& keys) {
     DrawPlan plan;
-    plan.bilinear = r.quality == PF_Quality_HI;
-    plan.straight = (r.m_flags & PF_MF_Alpha_STRAIGHT) != 0;
     const double w = r.src->width;
     const double h = r.src->height;
+    const std::vector<Affine> maps = MotionSamples(keys, r.settings.motion_blur, w, h);
+    // Bilinear sampling of a whole-pixel move weighs one tap fully and the others by zero, and
+    // reaches the same pixels as the nearest pixel does; at 8 and 16 bits (where no tap can be
+    // infinite) the nearest pixel gives the same result without the blend.
+    plan.bilinear = r.quality == PF_Quality_HI &&
+                    !(WholePixelMove(maps) && PixelFormatOf(*r.dst) != PF_PixelFormat_ARGB128);
+    plan.straight = (r.m_flags & PF_MF_Alpha_STRAIGHT) != 0;
     const double reach = plan.bilinear ? 0.5 : 0.0;
     plan.u_lo = -reach;
     plan.v_lo = -reach;
     plan.u_hi = w + reach;
     plan.v_hi = h + reach;
 
-    const std::vector<Affine> maps = MotionSamples(keys, r.settings.motion_blur, w, h);
     const PixelBox clip = ClipBox(r);
     PixelBox box{clip.right, clip.bottom, clip.left, clip.top};
     for (const Affine& m : maps) {
