@@ -16,7 +16,8 @@ inline constexpr std::array<DemoPart, 5> kDemoParts = {{
   "description": "Plurion demo: a row of stars and rings turning as it runs, over a gradient.",
   "composition": {"name": "demo_linear", "width": 640, "height": 360, "fps": 24, "frames": 24,
                   "bpc": 8, "background": [0.07, 0.07, 0.09, 1],
-                  "motion_blur": true, "shutter_angle": 180, "shutter_phase": -90},
+                  "motion_blur": true, "shutter_angle": 180, "shutter_phase": -90,
+                  "motion_blur_samples_per_frame": 16, "motion_blur_adaptive_limit": 64},
   "layers": [
     {"name": "star", "width": 64, "height": 64, "in_point": 0, "duration": 26,
      "source": {"kind": "star", "color": [1, 0.75, 0.2, 1], "points": 5}},
