@@ -114,7 +114,7 @@ void BM_PreRenderHostDoubleAlone(benchmark::State& state) {
     for (auto _ : state) {
         for (int index = 1; index <= kEffectParamCount; ++index) {
             for (int times = RowOf(index).kind == ParamKind::Layer ? 1 : 2; times > 0; --times) {
-                host.in.inter.checkout_param(nullptr, index, 0, 0, 0, &def);
+                host.in.inter.checkout_param(host.in.effect_ref, index, 0, 0, 0, &def);
                 host.in.inter.checkin_param(nullptr, &def);
             }
         }
