@@ -137,6 +137,7 @@ struct RenderArgs {
     std::optional<int> bpc;
     int downsample = 1;
     int threads = 0;
+    int png_compression = plurion::host::kDefaultPngCompression;
     std::string trace;
     bool quiet = false;
 };
@@ -219,6 +220,7 @@ int RunRender(const std::string& module_path, const RenderArgs& args) {
                 : job.output_pattern;
         options.threads =
             args.threads > 0 ? args.threads : static_cast<int>(std::thread::hardware_concurrency());
+        options.png_compression = args.png_compression;
         options.trace = trace.get();
         if (!args.quiet && PLURION_ISATTY(2)) {
             options.progress = &std::cerr;
@@ -263,6 +265,10 @@ int main(int argc, char** argv) {
         ->add_option("--threads", render_args.threads,
                      "Frames rendered at once (default: all cores)")
         ->check(CLI::Range(1, 256));
+    render
+        ->add_option("--png-compression", render_args.png_compression,
+                     "zlib level of PNG frames, 0 (none, fastest) to 9 (smallest); default 1")
+        ->check(CLI::Range(0, 9));
     render->add_option("--trace", render_args.trace,
                        "Write every host call of the effect as JSON lines");
     render->add_flag("--quiet", render_args.quiet, "No progress line and no summary");

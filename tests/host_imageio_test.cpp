@@ -6,6 +6,8 @@
 #include <OpenImageIO/imageio.h>
 #endif
 
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -111,6 +113,46 @@ TEST_F(ImageFileTest, StoresExrPremultipliedAndPngStraight) {
     std::vector<std::uint16_t> raw(24);
     input->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT16, raw.data());
     EXPECT_EQ(raw[0], std::lround(0.8 * 65535));
+}
+
+// Whole-number samples reach the file as they are, at every compression level; the levels
+// differ in size only (a stored file is larger than a deflated one).
+TEST_F(ImageFileTest, PackedSamplesReachPngUnchanged) {
+    PackedRgba eight{2, 1, SampleFormat::uint8, {}};
+    for (int v : {200, 100, 50, 25, 1, 2, 3, 255}) {
+        eight.bytes.push_back(static_cast<std::byte>(v));
+    }
+    PackedRgba sixteen{1, 1, SampleFormat::uint16, std::vector<std::byte>(8)};
+    const std::uint16_t wide[4] = {65535, 32768, 1, 40000};
+    std::memcpy(sixteen.bytes.data(), wide, sizeof wide);
+    std::uintmax_t stored = 0, deflated = 0;
+    PackedRgba flat{64, 64, SampleFormat::uint8, std::vector<std::byte>(64 * 64 * 4)};
+    for (const int level : {0, 9}) {
+        WriteImage(folder_ / "8.png", eight, WriteSettings{level});
+        WriteImage(folder_ / "16.png", sixteen, WriteSettings{level});
+        WriteImage(folder_ / "flat.png", flat, WriteSettings{level});
+        (level == 0 ? stored : deflated) = fs::file_size(folder_ / "flat.png");
+        OIIO::ImageSpec config;
+        config.attribute("oiio:UnassociatedAlpha", 1);
+        auto input = OIIO::ImageInput::open((folder_ / "8.png").string(), &config);
+        ASSERT_TRUE(input);
+        std::vector<std::uint8_t> bytes(8);
+        input->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT8, bytes.data());
+        EXPECT_EQ(bytes, (std::vector<std::uint8_t>{200, 100, 50, 25, 1, 2, 3, 255}));
+        input = OIIO::ImageInput::open((folder_ / "16.png").string(), &config);
+        ASSERT_TRUE(input);
+        std::vector<std::uint16_t> words(4);
+        input->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT16, words.data());
+        EXPECT_EQ(words, (std::vector<std::uint16_t>{65535, 32768, 1, 40000}));
+    }
+    // 16 KiB of zeros: stored, they take more than 16 KiB; deflated, well under 1 KiB.
+    EXPECT_GT(stored, 16384u);
+    EXPECT_LT(deflated, 1024u);
+    EXPECT_THROW(WriteImage(folder_ / "x.png", eight, WriteSettings{10}), ImageFileError);
+    EXPECT_THROW(WriteImage(folder_ / "x.exr", eight), ImageFileError);
+    eight.bytes.pop_back();
+    EXPECT_THROW(WriteImage(folder_ / "x.png", eight), ImageFileError);
+    EXPECT_FALSE(fs::exists(folder_ / "x.png"));
 }
 #endif
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <random>
 
@@ -154,6 +155,37 @@ TEST(PixelsCopy, ConvertsBetweenDepths) {
     WorldOwner dst = MakeUniform(PF_PixelFormat_ARGB64, 1, 1, {});
     ASSERT_EQ(CopyWorld(&src.get(), &dst.get(), nullptr, nullptr), PF_Err_NONE);
     EXPECT_EQ(reinterpret_cast<const PF_Pixel16*>(dst->data)->red, 6554); // 0.2 x 32768, rounded
+}
+
+// Packed samples for image files: 8 bits reordered to R G B A, 16 bits rescaled to white 65535
+// (v x 65535 / 32768 to nearest: 1 -> 1.99997 -> 2, 16384 -> 32767.5 -> 32768, 12345 ->
+// 24689.6 -> 24690), values past white held at white; float worlds refused.
+TEST(PixelsPacked, EightAndSixteenBitsAsFilesHoldThem) {
+    WorldOwner eight = MakeUniform(PF_PixelFormat_ARGB32, 2, 2, {});
+    reinterpret_cast<PF_Pixel*>(eight->data)[1] = {10, 20, 30, 40};
+    std::uint8_t bytes[16] = {};
+    ASSERT_EQ(WritePackedRgba(eight.get(), bytes), PF_Err_NONE);
+    EXPECT_EQ(bytes[4], 20);
+    EXPECT_EQ(bytes[5], 30);
+    EXPECT_EQ(bytes[6], 40);
+    EXPECT_EQ(bytes[7], 10);
+    EXPECT_EQ(bytes[8], 0); // the second row starts past the first row's padding
+
+    WorldOwner sixteen = MakeUniform(PF_PixelFormat_ARGB64, 1, 2, {});
+    auto* row1 =
+        reinterpret_cast<PF_Pixel16*>(reinterpret_cast<char*>(sixteen->data) + sixteen->rowbytes);
+    *row1 = {32768, 1, 16384, 12345};
+    reinterpret_cast<PF_Pixel16*>(sixteen->data)->alpha = 40000;
+    std::uint16_t words[8] = {};
+    ASSERT_EQ(WritePackedRgba(sixteen.get(), words), PF_Err_NONE);
+    EXPECT_EQ(words[3], 65535);
+    EXPECT_EQ(words[4], 2);
+    EXPECT_EQ(words[5], 32768);
+    EXPECT_EQ(words[6], 24690);
+    EXPECT_EQ(words[7], 65535);
+
+    WorldOwner wide = MakeUniform(PF_PixelFormat_ARGB128, 1, 1, {});
+    EXPECT_EQ(WritePackedRgba(wide.get(), words), PF_Err_BAD_CALLBACK_PARAM);
 }
 
 TEST(PixelsGeometry, MotionSamplesSpanTheMatricesEvenly) {

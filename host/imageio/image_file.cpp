@@ -73,20 +73,33 @@ std::filesystem::path TemporaryName(const std::filesystem::path& file) {
     return file.parent_path() / name.str();
 }
 
-void WriteFile(const std::filesystem::path& target, const std::filesystem::path& file,
-               const RgbaImage& image, SampleFormat samples) {
-    if (IsRaw(file)) {
-        WriteRawRgba(target, image);
-        return;
+// Writes through `write(temporary)` and renames into place; nothing stays behind on failure.
+template <class Write>
+void WriteAtomically(const std::filesystem::path& file, Write&& write) {
+    const std::filesystem::path temporary = TemporaryName(file);
+    try {
+        write(temporary);
+        std::filesystem::rename(temporary, file);
+    } catch (const std::filesystem::filesystem_error& error) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw ImageFileError(file, error.code().message());
+    } catch (const ImageFileError& error) {
+        // The reason is the writer's; the name is the file the caller asked for.
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw ImageFileError(file, error.reason());
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw;
     }
-#ifdef PLURION_HAVE_OIIO
-    WriteOiio(target, file, image, samples);
-#else
-    (void)target;
-    (void)image;
-    (void)samples;
-    ThrowWithoutOiio(file);
-#endif
+}
+
+void CheckCompression(const std::filesystem::path& file, const WriteSettings& settings) {
+    if (settings.png_compression < 0 || settings.png_compression > 9) {
+        throw ImageFileError(file, "PNG compression must be 0 to 9");
+    }
 }
 
 } // namespace
@@ -124,30 +137,48 @@ RgbaImage ReadImage(const std::filesystem::path& file) {
 #endif
 }
 
-void WriteImage(const std::filesystem::path& file, const RgbaImage& image, SampleFormat samples) {
+void WriteImage(const std::filesystem::path& file, const RgbaImage& image, SampleFormat samples,
+                const WriteSettings& settings) {
     if (image.width < 1 || image.height < 1 ||
         image.rgba.size() != static_cast<std::size_t>(image.width) * image.height * 4) {
         throw ImageFileError(file, "image has no pixels or a wrong sample count");
     }
     CheckWritable(file, samples);
-    const std::filesystem::path temporary = TemporaryName(file);
-    try {
-        WriteFile(temporary, file, image, samples);
-        std::filesystem::rename(temporary, file);
-    } catch (const std::filesystem::filesystem_error& error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw ImageFileError(file, error.code().message());
-    } catch (const ImageFileError& error) {
-        // The reason is the writer's; the name is the file the caller asked for.
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw ImageFileError(file, error.reason());
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw;
+    CheckCompression(file, settings);
+    WriteAtomically(file, [&](const std::filesystem::path& temporary) {
+        if (IsRaw(file)) {
+            WriteRawRgba(temporary, image);
+            return;
+        }
+#ifdef PLURION_HAVE_OIIO
+        WriteOiio(temporary, file, image, samples, settings);
+#else
+        ThrowWithoutOiio(file);
+#endif
+    });
+}
+
+void WriteImage(const std::filesystem::path& file, const PackedRgba& image,
+                const WriteSettings& settings) {
+    const std::size_t sample_bytes = image.samples == SampleFormat::uint16 ? 2 : 1;
+    if (image.width < 1 || image.height < 1 ||
+        image.bytes.size() !=
+            static_cast<std::size_t>(image.width) * image.height * 4 * sample_bytes) {
+        throw ImageFileError(file, "image has no pixels or a wrong sample count");
     }
+    if (image.samples != SampleFormat::uint8 && image.samples != SampleFormat::uint16) {
+        throw ImageFileError(file, "whole-number samples are 8 or 16 bits");
+    }
+    CheckWritable(file, image.samples);
+    CheckCompression(file, settings);
+    WriteAtomically(file, [&](const std::filesystem::path& temporary) {
+#ifdef PLURION_HAVE_OIIO
+        WriteOiio(temporary, file, image, settings);
+#else
+        (void)temporary;
+        ThrowWithoutOiio(file);
+#endif
+    });
 }
 
 } // namespace plurion::host

@@ -112,27 +112,57 @@ RgbaImage ReadOiio(const std::filesystem::path& file) {
     return image;
 }
 
-void WriteOiio(const std::filesystem::path& file, const std::filesystem::path& format_name,
-               const RgbaImage& image, SampleFormat samples) {
+namespace {
+
+// Opens the writer for a picture of `samples` in the file; exr files get zip compression, PNG
+// the level asked for and straight colour.
+std::unique_ptr<OIIO::ImageOutput> OpenOutput(const std::filesystem::path& file,
+                                              const std::filesystem::path& format_name, int width,
+                                              int height, SampleFormat samples,
+                                              const WriteSettings& settings, bool& premultiplied) {
     auto output = OIIO::ImageOutput::create(format_name.string());
     if (!output) {
         throw ImageFileError(format_name, Reason(OIIO::geterror(), "no writer for this format"));
     }
-    OIIO::ImageSpec spec(image.width, image.height, 4, FileType(samples));
+    OIIO::ImageSpec spec(width, height, 4, FileType(samples));
     spec.alpha_channel = 3;
-    const bool premultiplied_file = std::string(output->format_name()) == "openexr";
-    if (premultiplied_file) {
+    premultiplied = std::string(output->format_name()) == "openexr";
+    if (premultiplied) {
         spec.attribute("compression", "zip");
     } else {
         spec.attribute("oiio:UnassociatedAlpha", 1);
+        spec.attribute("png:compressionLevel", settings.png_compression);
     }
     if (!output->open(file.string(), spec)) {
         throw ImageFileError(format_name, Reason(output->geterror(), "cannot open for writing"));
     }
-    const std::vector<float> pixels = premultiplied_file ? Premultiplied(image) : image.rgba;
-    if (!output->write_image(OIIO::TypeDesc::FLOAT, pixels.data()) || !output->close()) {
-        throw ImageFileError(format_name, Reason(output->geterror(), "write failed"));
+    return output;
+}
+
+void WritePixels(OIIO::ImageOutput& output, const std::filesystem::path& format_name,
+                 OIIO::TypeDesc type, const void* pixels) {
+    if (!output.write_image(type, pixels) || !output.close()) {
+        throw ImageFileError(format_name, Reason(output.geterror(), "write failed"));
     }
+}
+
+} // namespace
+
+void WriteOiio(const std::filesystem::path& file, const std::filesystem::path& format_name,
+               const RgbaImage& image, SampleFormat samples, const WriteSettings& settings) {
+    bool premultiplied = false;
+    const auto output =
+        OpenOutput(file, format_name, image.width, image.height, samples, settings, premultiplied);
+    const std::vector<float> pixels = premultiplied ? Premultiplied(image) : image.rgba;
+    WritePixels(*output, format_name, OIIO::TypeDesc::FLOAT, pixels.data());
+}
+
+void WriteOiio(const std::filesystem::path& file, const std::filesystem::path& format_name,
+               const PackedRgba& image, const WriteSettings& settings) {
+    bool premultiplied = false;
+    const auto output = OpenOutput(file, format_name, image.width, image.height, image.samples,
+                                   settings, premultiplied);
+    WritePixels(*output, format_name, FileType(image.samples), image.bytes.data());
 }
 
 } // namespace plurion::host

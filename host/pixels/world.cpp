@@ -1,5 +1,6 @@
 #include "world.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -164,6 +165,49 @@ PF_Err WriteFloatRgba(const PF_EffectWorld& world, float* rgba, std::size_t stri
         WriteRows<decltype(traits)>(world, rgba, row);
         return PF_Err{PF_Err_NONE};
     });
+}
+
+PF_Err WritePackedRgba(const PF_EffectWorld& world, void* rgba) {
+    if (!HasPixels(world)) {
+        return world.width == 0 || world.height == 0 ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
+    }
+    if (rgba == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    const auto width = static_cast<std::size_t>(world.width);
+    switch (PixelFormatOf(world)) {
+    case PF_PixelFormat_ARGB32:
+        for (A_long y = 0; y < world.height; ++y) {
+            const PF_Pixel* in = WorldRow<Pixel8Traits>(world, y);
+            auto* out = static_cast<std::uint8_t*>(rgba) + static_cast<std::size_t>(y) * width * 4;
+            for (std::size_t x = 0; x < width; ++x, out += 4) {
+                out[0] = in[x].red;
+                out[1] = in[x].green;
+                out[2] = in[x].blue;
+                out[3] = in[x].alpha;
+            }
+        }
+        return PF_Err_NONE;
+    case PF_PixelFormat_ARGB64:
+        for (A_long y = 0; y < world.height; ++y) {
+            const PF_Pixel16* in = WorldRow<Pixel16Traits>(world, y);
+            auto* out = static_cast<std::uint16_t*>(rgba) + static_cast<std::size_t>(y) * width * 4;
+            // v * 65535 / 32768 to nearest; the one tie (16384) rounds up.
+            auto wide = [](A_u_short v) {
+                const std::uint32_t held = v < PF_MAX_CHAN16 ? v : PF_MAX_CHAN16;
+                return static_cast<std::uint16_t>((held * 65535u + 16384u) >> 15);
+            };
+            for (std::size_t x = 0; x < width; ++x, out += 4) {
+                out[0] = wide(in[x].red);
+                out[1] = wide(in[x].green);
+                out[2] = wide(in[x].blue);
+                out[3] = wide(in[x].alpha);
+            }
+        }
+        return PF_Err_NONE;
+    default:
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
 }
 
 } // namespace plurion::host

@@ -97,4 +97,10 @@ PF_Err DispatchByFormat(PF_PixelFormat format, Fn&& fn) {
 PF_Err ReadFloatRgba(const float* rgba, std::size_t stride, PF_EffectWorld& world);
 PF_Err WriteFloatRgba(const PF_EffectWorld& world, float* rgba, std::size_t stride);
 
+// An 8- or 16-bit world as 8- and 16-bit image files hold it, without a float copy: interleaved
+// straight R, G, B, A, rows packed. 8 bits give their bytes as they are; 16 bits are rescaled
+// from white 32768 to white 65535, rounded to nearest. `rgba` holds width x height x 4 samples
+// of the world's size; a float world is refused.
+PF_Err WritePackedRgba(const PF_EffectWorld& world, void* rgba);
+
 } // namespace plurion::host

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -34,13 +35,17 @@ PF_Err ComposeFrame(const Scene& scene, const PF_EffectWorld& effect_output, int
         }
         return row;
     }();
-    // One row of background repeated: a stride of 0 rows would re-read the same floats.
-    for (A_long y = 0; y < frame->height && err == PF_Err_NONE; ++y) {
+    // The first row from the background colour, every other row a copy of it.
+    if (frame->height > 0) {
         PF_EffectWorld row = frame.get();
         row.height = 1;
-        row.data = reinterpret_cast<PF_PixelPtr>(reinterpret_cast<char*>(frame->data) +
-                                                 static_cast<std::ptrdiff_t>(y) * frame->rowbytes);
         err = ReadFloatRgba(background.data(), 0, row);
+        const auto* first = reinterpret_cast<const char*>(frame->data);
+        for (A_long y = 1; y < frame->height && err == PF_Err_NONE; ++y) {
+            std::memcpy(reinterpret_cast<char*>(frame->data) +
+                            static_cast<std::ptrdiff_t>(y) * frame->rowbytes,
+                        first, static_cast<std::size_t>(frame->rowbytes));
+        }
     }
     // The effect layer is centred; its output covers the extent the effect reported, which
     // starts at the output's origin in the layer.
@@ -71,16 +76,31 @@ SampleFormat SamplesFor(const std::filesystem::path& file, int bpc) {
     return SampleFormat::float32;
 }
 
-void WriteFrame(const PF_EffectWorld& frame, const std::filesystem::path& file, int bpc) {
+void WriteFrame(const PF_EffectWorld& frame, const std::filesystem::path& file, int bpc,
+                const WriteSettings& settings) {
+    if (!file.parent_path().empty()) {
+        std::filesystem::create_directories(file.parent_path());
+    }
+    const SampleFormat samples = SamplesFor(file, bpc);
+    const bool whole = samples == SampleFormat::uint8 || samples == SampleFormat::uint16;
+    if (whole && (bpc == 8) == (samples == SampleFormat::uint8)) {
+        // The frame's own samples, straight into the file's: no float copy.
+        PackedRgba image{frame.width, frame.height, samples, {}};
+        image.bytes.resize(static_cast<std::size_t>(frame.width) * frame.height * 4 *
+                           (samples == SampleFormat::uint16 ? 2 : 1));
+        if (const PF_Err err = WritePackedRgba(frame, image.bytes.data())) {
+            throw RenderError(file.string() + ": cannot read the frame back (error " +
+                              std::to_string(err) + ")");
+        }
+        WriteImage(file, image, settings);
+        return;
+    }
     RgbaImage image = MakeRgbaImage(frame.width, frame.height);
     if (const PF_Err err = WriteFloatRgba(frame, image.rgba.data(), 0)) {
         throw RenderError(file.string() + ": cannot read the frame back (error " +
                           std::to_string(err) + ")");
     }
-    if (!file.parent_path().empty()) {
-        std::filesystem::create_directories(file.parent_path());
-    }
-    WriteImage(file, image, SamplesFor(file, bpc));
+    WriteImage(file, image, samples, settings);
 }
 
 std::string Joined(const std::vector<std::string>& lines) {
@@ -111,7 +131,7 @@ std::filesystem::path RenderOne(EffectSession& session, const Scene& scene, Sour
         throw RenderError(where + "compositing failed with error " + std::to_string(err));
     }
     const std::filesystem::path file = FrameFileName(options.output_pattern, frame);
-    WriteFrame(composed.get(), file, options.bpc);
+    WriteFrame(composed.get(), file, options.bpc, WriteSettings{options.png_compression});
     return file;
 }
 

@@ -2,6 +2,7 @@
 // composition's background and written to an image file.
 #pragma once
 
+#include "imageio/image_file.h"
 #include "scene/scene.h"
 #include "session/effect_session.h"
 #include "session/trace.h"
@@ -28,6 +29,7 @@ struct RenderOptions {
     int bpc = 8;
     int downsample = 1;
     int threads = 1;
+    int png_compression = kDefaultPngCompression; // zlib level of PNG frames, 0 to 9
     Trace* trace = nullptr;
     std::ostream* progress = nullptr; // a terminal gets one updating line
 };
