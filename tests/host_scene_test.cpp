@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -179,6 +180,24 @@ TEST_F(SceneTest, RejectsBadInputWithPathAndReason) {
          {{"keys", {{0, 1}}}, {"ease", true}},
          "/effect/Linear Mode~1Count/ease",
          "unknown key"},
+        // Numbers the host's 32-bit times (36000 units a frame) or its ints cannot hold.
+        {"/composition/frames", 59653, "/composition/frames", "59653 is above the maximum 50000"},
+        {"/layers/1/in_point", -1e12, "/layers/1/in_point", "below the minimum -1000000"},
+        {"/layers/1/duration", 1e13, "/layers/1/duration", "above the maximum 2000000"},
+        {"/layers/1/source/first", 2147483647, "/layers/1/source/first",
+         "2147483647 is above the maximum 1000000000"},
+        {"/effect/Linear Mode~1Count",
+         {{"keys", {{1e12, 1}}}},
+         "/effect/Linear Mode~1Count/keys/0/0",
+         "above the maximum 1000000"},
+        {"/effect/Linear Mode~1Rotation", 40000, "/effect/Linear Mode~1Rotation",
+         "outside -32767 to 32767"},
+        {"/effect/Linear Mode~1Offset Position",
+         {0, -1e9},
+         "/effect/Linear Mode~1Offset Position/1",
+         "outside -32767 to 32767"},
+        // A hint never offers an empty name.
+        {"/effect/Linear Mode~1", 1, "/effect/Linear Mode~1", "unknown parameter \"Linear Mode/\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pointer);
@@ -191,6 +210,7 @@ TEST_F(SceneTest, RejectsBadInputWithPathAndReason) {
             EXPECT_EQ(error.file(), "scenes/a.json");
             EXPECT_EQ(error.where(), c.where);
             EXPECT_NE(error.reason().find(c.reason), std::string::npos) << error.reason();
+            EXPECT_EQ(error.reason().find("did you mean \"\""), std::string::npos);
             EXPECT_EQ(std::string(error.what()),
                       "scenes/a.json: " + error.where() + ": " + error.reason());
         }
@@ -414,6 +434,60 @@ TEST_F(SceneTest, LoadsAFileAndReportsBadJson) {
     std::ofstream(file) << "{\"composition\": ";
     EXPECT_THROW(LoadScene(file, registry_), SceneError);
     EXPECT_THROW(LoadScene(folder_ / "none.json", registry_), SceneError);
+}
+
+// Faults in the text itself: each names the file, the JSON pointer and the reason on one line,
+// and none of them overflows the stack or leaks a library exception.
+TEST_F(SceneTest, RefusesHostileText) {
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    struct Case {
+        std::string text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {R"({"description": )" + deep + "}",
+         "a.json: /description/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/"
+         "0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0: nested deeper than 64 "
+         "levels"},
+        {R"({"composition": {"width": 64, "width": 32}})",
+         "a.json: /composition/width: the key \"width\" appears twice in one object"},
+        {"{\"composition\": {\"width\":\n 1e400}}",
+         "a.json: /composition/width: a number too large for a double (line 2, column 6)"},
+        {R"({"composition": {"fr\u0000m\ne\u001b": 1}})",
+         "a.json: /composition/fr\\u0000m\\ne\\u001b: unknown key \"fr\\u0000m\\ne\\u001b\""},
+        {R"({"composition": )", "a.json: /composition: syntax error while parsing value"},
+        {R"({"description": ")" + std::string(100000, 'x') + R"(", "x": 1})",
+         "a.json: /x: unknown key"},
+    };
+    const fs::path file = folder_ / "a.json";
+    for (const Case& c : cases) {
+        std::ofstream(file, std::ios::trunc | std::ios::binary) << c.text;
+        try {
+            LoadScene(file, registry_);
+            ADD_FAILURE() << "accepted: " << c.message;
+        } catch (const SceneError& error) {
+            const std::string what = error.what();
+            EXPECT_EQ(what.find('\n'), std::string::npos) << what;
+            EXPECT_LT(what.size(), 400u) << what;
+            EXPECT_NE(what.find(c.message), std::string::npos) << what;
+        }
+    }
+    // A value shown in a message is cut short, however large or deep.
+    json document = Document();
+    document["composition"]["width"] = json::parse(std::string(60, '[') + std::string(60, ']'));
+    try {
+        Parse(document);
+        ADD_FAILURE() << "accepted";
+    } catch (const SceneError& error) {
+        EXPECT_EQ(error.reason(), "expected a number, found " + std::string(60, '[') + "...");
+    }
+    // A shape far off its layer draws nothing (and overflows no int on the way).
+    document = Document();
+    document["layers"][0]["source"]["center"] = {1e12, -1e12};
+    SourceCache cache;
+    const RgbaImage image = RenderLayerFrame(Parse(document).layers[0], 0.0, cache);
+    EXPECT_EQ(std::count(image.rgba.begin(), image.rgba.end(), 0.0f),
+              static_cast<std::ptrdiff_t>(image.rgba.size()));
 }
 
 // The example scenes name the effect's real parameters; a renamed or re-grouped parameter or a

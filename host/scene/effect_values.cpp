@@ -21,10 +21,14 @@ std::string ParamName(const RegisteredParam& param) {
 // Parameters inside groups whose own name is the last part of `path`, to hint at the full name.
 std::string SimilarNames(const ParamRegistry& registry, const std::string& path) {
     const std::string_view last = std::string_view(path).substr(path.rfind('/') + 1);
+    if (last.empty()) {
+        return "";
+    }
     std::string similar;
     int listed = 0;
     for (const RegisteredParam& param : registry.params()) {
-        if (param.def.param_type != PF_Param_GROUP_END && last == param.def.name && listed < 5) {
+        if (param.index != 0 && param.def.param_type != PF_Param_GROUP_END &&
+            last == param.def.name && listed < 5) {
             similar.append(similar.empty() ? "\"" : ", \"").append(ParamName(param)).append("\"");
             ++listed;
         }
@@ -89,6 +93,16 @@ double FloatSliderValue(const JsonNode& node, const PF_FloatSliderDef& slider) {
     return value;
 }
 
+// Angles and point coordinates reach the effect as 16.16 fixed-point numbers.
+double FixedValue(const JsonNode& node) {
+    constexpr double kLargest = 32767.0;
+    const double value = node.Number();
+    if (value < -kLargest || value > kLargest) {
+        node.Fail(node.Text() + " is outside -32767 to 32767, the range of a fixed-point value");
+    }
+    return value;
+}
+
 double LayerReference(const JsonNode& node, const LayerNames& names) {
     if (node.IsNull()) {
         return kNoLayer;
@@ -118,10 +132,10 @@ ParamValue ParseValue(const JsonNode& node, const RegisteredParam& param, const 
     case PF_Param_FLOAT_SLIDER:
         return {FloatSliderValue(node, def.u.fs_d)};
     case PF_Param_ANGLE:
-        return {node.Number()};
+        return {FixedValue(node)};
     case PF_Param_POINT: {
-        const Vec2 point = node.Point();
-        return {point.x, point.y};
+        const auto items = node.Items(2, 2);
+        return {FixedValue(items[0]), FixedValue(items[1])};
     }
     case PF_Param_CHECKBOX:
         return {node.Boolean() ? 1.0 : 0.0};
@@ -158,7 +172,7 @@ void ReadKeys(const JsonNode& node, const std::function<void(double, const JsonN
     double previous = 0;
     for (const JsonNode& key : node.Required("keys").Items(1)) {
         const auto pair = key.Items(2, 2);
-        const double frame = pair[0].Number();
+        const double frame = pair[0].Number(-kMaxLayerFrames, kMaxLayerFrames);
         if (!first && frame <= previous) {
             pair[0].Fail("key frames must increase: " + pair[0].Text() + " follows " +
                          FormatNumber(previous));

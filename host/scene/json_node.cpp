@@ -32,10 +32,49 @@ std::string JoinKeys(std::initializer_list<std::string_view> keys) {
     return joined;
 }
 
+// A cut string may end inside a UTF-8 sequence; such bytes show as U+FFFD.
+constexpr auto kReplace = nlohmann::json::error_handler_t::replace;
+
+// Writes the value as JSON text until `text` is longer than `limit`, then stops: a message
+// never needs the whole of a large or deep value.
+void AppendPreview(const nlohmann::json& value, std::size_t limit, std::string& text) {
+    if (text.size() > limit) {
+        return;
+    }
+    if (value.is_string()) {
+        const auto& whole = value.get_ref<const std::string&>();
+        text += nlohmann::json(whole.substr(0, limit + 1)).dump(-1, ' ', false, kReplace);
+    } else if (value.is_array()) {
+        text += '[';
+        for (std::size_t i = 0; i < value.size() && text.size() <= limit; ++i) {
+            text += i == 0 ? "" : ",";
+            AppendPreview(value[i], limit, text);
+        }
+        text += ']';
+    } else if (value.is_object()) {
+        text += '{';
+        bool first = true;
+        for (auto it = value.begin(); it != value.end() && text.size() <= limit; ++it) {
+            text += first ? "" : ",";
+            first = false;
+            text +=
+                nlohmann::json(it.key().substr(0, limit + 1)).dump(-1, ' ', false, kReplace) + ":";
+            AppendPreview(it.value(), limit, text);
+        }
+        text += '}';
+    } else {
+        text += value.dump(-1, ' ', false, kReplace);
+    }
+}
+
 } // namespace
 
 std::string FormatNumber(double value) {
     char text[32];
+    if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+        std::snprintf(text, sizeof text, "%.0f", value);
+        return text;
+    }
     for (int digits = 6; digits <= 17; ++digits) {
         std::snprintf(text, sizeof text, "%.*g", digits, value);
         if (std::strtod(text, nullptr) == value) {
@@ -53,9 +92,18 @@ void JsonNode::Fail(const std::string& reason) const {
 }
 
 std::string JsonNode::Text() const {
-    std::string text = value_->dump();
     constexpr std::size_t kLongest = 60;
-    return text.size() > kLongest ? text.substr(0, kLongest) + "..." : text;
+    std::string text;
+    AppendPreview(*value_, kLongest, text);
+    if (text.size() > kLongest) {
+        // Cut on a character boundary, not inside a UTF-8 sequence.
+        std::size_t cut = kLongest;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        text = text.substr(0, cut) + "...";
+    }
+    return text;
 }
 
 JsonNode JsonNode::Child(const std::string& key, const nlohmann::json& value) const {

@@ -29,8 +29,9 @@ struct Coverage {
 
 // Pixel columns (or rows) that [from, to) touches, clipped to [0, size).
 std::pair<int, int> PixelSpan(double from, double to, int size) {
-    const int first = std::clamp(static_cast<int>(std::floor(from)), 0, size);
-    const int last = std::clamp(static_cast<int>(std::ceil(to)), 0, size);
+    // Clamped before the conversion: a shape far off the layer must not overflow an int.
+    const int first = static_cast<int>(std::clamp(std::floor(from), 0.0, double(size)));
+    const int last = static_cast<int>(std::clamp(std::ceil(to), 0.0, double(size)));
     return {first, last};
 }
 

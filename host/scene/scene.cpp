@@ -1,6 +1,7 @@
 #include "scene/scene.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace plurion::host {
 namespace {
@@ -29,6 +30,30 @@ std::vector<Vec2> PointsAt(const MaskPointsTrack& track, double frame, std::size
     return points;
 }
 
+// Control characters (a NUL in a key, a line break in a name) would cut or break the one line
+// a message is; they show as escapes instead.
+std::string Printable(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 std::vector<MaskVertex> MaskVerticesAt(const Mask& mask, double frame) {
@@ -43,7 +68,8 @@ std::vector<MaskVertex> MaskVerticesAt(const Mask& mask, double frame) {
 }
 
 SceneError::SceneError(const std::string& file, const std::string& where, const std::string& reason)
-    : std::runtime_error(file + ": " + (where.empty() ? "" : where + ": ") + reason), file_(file),
-      where_(where), reason_(reason) {}
+    : std::runtime_error(Printable(file) + ": " + (where.empty() ? "" : Printable(where) + ": ") +
+                         Printable(reason)),
+      file_(file), where_(where), reason_(reason) {}
 
 } // namespace plurion::host

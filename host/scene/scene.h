@@ -18,6 +18,15 @@ namespace plurion::host {
 
 using Color = std::array<float, 4>;
 
+// Limits that keep every time the host hands the effect inside its 32-bit time values: a frame
+// lasts 36000 units, so 50,000 frames leave room for the effect's own time offsets (a few
+// thousand frames) below 2^31. Layer times (in points, durations, key frames) may reach further
+// out, as they are only ever compared with composition frames.
+inline constexpr int kMaxCompositionFrames = 50000;
+inline constexpr double kMaxLayerFrames = 1000000.0;
+// The largest layer side the host makes, for procedural layers and files alike.
+inline constexpr int kMaxLayerSide = 30000;
+
 struct Vec2 {
     double x = 0.0;
     double y = 0.0;

@@ -2,6 +2,8 @@
 
 #include "scene/scene_parts.h"
 
+#include "scene/json_reader.h"
+
 #include <fstream>
 #include <set>
 
@@ -21,7 +23,7 @@ Composition ParseComposition(const JsonNode& node, const std::string& default_na
     composition.width = node.Required("width").Integer(1, 30000);
     composition.height = node.Required("height").Integer(1, 30000);
     composition.fps = node.Required("fps").Number(1.0, 999.0);
-    composition.frames = node.Required("frames").Integer(1, 1000000);
+    composition.frames = node.Required("frames").Integer(1, kMaxCompositionFrames);
     const JsonNode bpc = node.Required("bpc");
     composition.bpc = bpc.Integer();
     if (composition.bpc != 8 && composition.bpc != 16 && composition.bpc != 32) {
@@ -80,10 +82,12 @@ Layer ParseLayer(const JsonNode& node, const Composition& composition,
     node.ExpectObject({"name", "width", "height", "in_point", "duration", "source"});
     Layer layer;
     layer.name = node.Required("name").NonEmptyString();
-    layer.in_point = NumberOr(node, "in_point", 0.0);
+    if (const auto in_point = node.Optional("in_point")) {
+        layer.in_point = in_point->Number(-kMaxLayerFrames, kMaxLayerFrames);
+    }
     const auto duration = node.Optional("duration");
     if (duration) {
-        layer.duration = duration->Number();
+        layer.duration = duration->Number(-kMaxLayerFrames, 2 * kMaxLayerFrames);
         if (layer.duration <= 0.0) {
             duration->Fail("the duration must be above 0 frames, not " + duration->Text());
         }
@@ -211,17 +215,25 @@ Scene ParseScene(const nlohmann::json& document, const std::string& origin_name,
 
 Scene LoadScene(const std::filesystem::path& file, const ParamRegistry& registry) {
     const std::string origin = file.string();
-    std::ifstream in(file);
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error)) {
+        throw SceneError(origin, "", "is a folder, not a scene file");
+    }
+    std::ifstream in(file, std::ios::binary);
     if (!in) {
         throw SceneError(origin, "", "cannot open the scene file");
     }
-    nlohmann::json document;
-    try {
-        document = nlohmann::json::parse(in);
-    } catch (const nlohmann::json::parse_error& error) {
-        throw SceneError(origin, "", std::string("not valid JSON: ") + error.what());
+    constexpr std::uintmax_t kMaxSceneBytes = std::uintmax_t{64} << 20;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (!error && size > kMaxSceneBytes) {
+        throw SceneError(origin, "", "the scene file is larger than 64 MiB");
     }
-    return ParseScene(document, origin, file.parent_path(), registry);
+    std::string text(error ? 0 : static_cast<std::size_t>(size), '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad() || static_cast<std::size_t>(in.gcount()) != text.size()) {
+        throw SceneError(origin, "", "cannot read the scene file");
+    }
+    return ParseScene(ReadJsonText(text, origin), origin, file.parent_path(), registry);
 }
 
 } // namespace plurion::host

@@ -7,7 +7,6 @@
 namespace plurion::host {
 namespace {
 
-constexpr int kMaxLayerSide = 30000; // the host's largest layer
 constexpr int kMaxSequenceFiles = 100000;
 constexpr Color kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 constexpr Color kTransparent{0.0f, 0.0f, 0.0f, 0.0f};
@@ -93,7 +92,9 @@ LayerSource ParseProcedural(const JsonNode& source, const std::string& kind, int
     counter.center = PointOr(source, "center", centre);
     const auto digit_height = source.Optional("digit_height");
     counter.digit_height = digit_height ? digit_height->Number(1.0, 1e6) : 0.6 * height;
-    counter.first = IntegerOr(source, "first", 0);
+    // Layer frames stay within a few million, so the number shown always fits an int.
+    const auto first = source.Optional("first");
+    counter.first = first ? first->Integer(-1000000000, 1000000000) : 0;
     return counter;
 }
 

@@ -5,6 +5,8 @@
 
 #include "AE_Effect.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -17,8 +19,11 @@ inline A_u_long TimeScaleFor(double fps) {
     return static_cast<A_u_long>(std::llround(fps * kUnitsPerFrame));
 }
 
+// The host time of a composition frame, worked out in 64 bits; scenes keep their frames where
+// the result fits the interface's 32-bit times, and anything beyond is held at the ends.
 inline A_long FrameTime(double frame) {
-    return static_cast<A_long>(std::llround(frame * kUnitsPerFrame));
+    const long long units = std::llround(std::clamp(frame * kUnitsPerFrame, -0x1p31, 0x1p31));
+    return static_cast<A_long>(std::clamp<long long>(units, INT32_MIN, INT32_MAX));
 }
 
 inline double FramesAt(A_long time, A_long time_step) {
