@@ -3,6 +3,7 @@
 #include "imageio/raw_rgba_file.h"
 #ifdef PLURION_HAVE_OIIO
 #include "imageio/oiio_image_file.h"
+#include "imageio/png_file.h"
 #endif
 
 #include <algorithm>
@@ -22,6 +23,28 @@ std::string LowerExtension(const std::filesystem::path& file) {
 
 bool IsRaw(const std::filesystem::path& file) {
     return LowerExtension(file) == kRawRgbaExtension;
+}
+
+bool IsPng(const std::filesystem::path& file) {
+    return LowerExtension(file) == ".png";
+}
+
+// Libraries write multi-line reasons; a message is one line.
+std::string OneLine(const std::string& reason) {
+    std::string line;
+    bool pending_break = false;
+    for (const char c : reason) {
+        if (c == '\n' || c == '\r') {
+            pending_break = !line.empty();
+            continue;
+        }
+        if (pending_break) {
+            line += "; ";
+            pending_break = false;
+        }
+        line += c;
+    }
+    return line;
 }
 
 #ifndef PLURION_HAVE_OIIO
@@ -105,7 +128,7 @@ void CheckCompression(const std::filesystem::path& file, const WriteSettings& se
 } // namespace
 
 ImageFileError::ImageFileError(const std::filesystem::path& file, const std::string& reason)
-    : std::runtime_error(file.string() + ": " + reason), reason_(reason) {}
+    : std::runtime_error(file.string() + ": " + OneLine(reason)), reason_(OneLine(reason)) {}
 
 bool HasOpenImageIO() {
 #ifdef PLURION_HAVE_OIIO
@@ -120,6 +143,9 @@ ImageInfo ReadImageInfo(const std::filesystem::path& file) {
         return ReadRawRgbaInfo(file);
     }
 #ifdef PLURION_HAVE_OIIO
+    if (IsPng(file)) {
+        return ReadPngInfo(file);
+    }
     return ReadOiioInfo(file);
 #else
     ThrowWithoutOiio(file);
@@ -131,6 +157,9 @@ RgbaImage ReadImage(const std::filesystem::path& file) {
         return ReadRawRgba(file);
     }
 #ifdef PLURION_HAVE_OIIO
+    if (IsPng(file)) {
+        return ReadPng(file);
+    }
     return ReadOiio(file);
 #else
     ThrowWithoutOiio(file);

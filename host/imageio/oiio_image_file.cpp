@@ -26,9 +26,9 @@ std::unique_ptr<OIIO::ImageInput> OpenInput(const std::filesystem::path& file) {
     return input;
 }
 
-// Spreads the file's channels to RGBA: grey to all three, a missing alpha to 1.
-RgbaImage ToRgba(const OIIO::ImageSpec& spec, const std::vector<float>& samples) {
-    RgbaImage image = MakeRgbaImage(spec.width, spec.height);
+// Spreads a strip of the file's rows to RGBA: grey to all three, a missing alpha to 1.
+void SpreadToRgba(const OIIO::ImageSpec& spec, const std::vector<float>& samples, int first_row,
+                  int rows, RgbaImage& image) {
     const int channels = spec.nchannels;
     const int alpha = spec.alpha_channel;
     std::vector<int> colour;
@@ -37,16 +37,17 @@ RgbaImage ToRgba(const OIIO::ImageSpec& spec, const std::vector<float>& samples)
             colour.push_back(c);
         }
     }
-    const std::size_t pixels = static_cast<std::size_t>(spec.width) * spec.height;
+    const std::size_t pixels =
+        static_cast<std::size_t>(spec.width) * static_cast<std::size_t>(rows);
+    float* const first = image.rgba.data() + PixelOffset(image, 0, first_row);
     for (std::size_t p = 0; p < pixels; ++p) {
         const float* in = samples.data() + p * static_cast<std::size_t>(channels);
-        float* out = image.rgba.data() + p * 4;
+        float* out = first + p * 4;
         for (std::size_t c = 0; c < 3; ++c) {
             out[c] = colour.empty() ? 0.0f : in[colour[std::min(c, colour.size() - 1)]];
         }
         out[3] = alpha >= 0 ? in[alpha] : 1.0f;
     }
-    return image;
 }
 
 void Unpremultiply(RgbaImage& image) {
@@ -98,13 +99,20 @@ RgbaImage ReadOiio(const std::filesystem::path& file) {
     if (spec.width < 1 || spec.height < 1 || spec.nchannels < 1) {
         throw ImageFileError(file, "image has no pixels");
     }
-    std::vector<float> samples(static_cast<std::size_t>(spec.width) * spec.height *
+    // Strips of rows through a small buffer: the picture is the only full-size copy.
+    RgbaImage image = MakeRgbaImage(spec.width, spec.height);
+    constexpr int kStripRows = 64;
+    std::vector<float> samples(static_cast<std::size_t>(spec.width) * kStripRows *
                                static_cast<std::size_t>(spec.nchannels));
-    if (!input->read_image(0, 0, 0, spec.nchannels, OIIO::TypeDesc::FLOAT, samples.data())) {
-        throw ImageFileError(file, Reason(input->geterror(), "cannot read pixels"));
+    for (int y = 0; y < spec.height; y += kStripRows) {
+        const int rows = std::min(kStripRows, spec.height - y);
+        if (!input->read_scanlines(0, 0, spec.y + y, spec.y + y + rows, 0, 0, spec.nchannels,
+                                   OIIO::TypeDesc::FLOAT, samples.data())) {
+            throw ImageFileError(file, Reason(input->geterror(), "cannot read pixels"));
+        }
+        SpreadToRgba(spec, samples, y, rows, image);
     }
     input->close();
-    RgbaImage image = ToRgba(spec, samples);
     const bool straight = spec.get_int_attribute("oiio:UnassociatedAlpha", 0) != 0;
     if (spec.alpha_channel >= 0 && !straight) {
         Unpremultiply(image);

@@ -51,7 +51,16 @@ ImageInfo ReadRawRgbaInfo(const std::filesystem::path& file) {
     if (!in) {
         throw ImageFileError(file, "cannot open for reading");
     }
-    return ReadHeader(in, file);
+    const ImageInfo info = ReadHeader(in, file);
+    const auto wanted = static_cast<std::uintmax_t>(info.width) * info.height * 16;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    const auto header = static_cast<std::uintmax_t>(in.tellg());
+    if (!error && size - header < wanted) {
+        throw ImageFileError(file, "truncated: " + std::to_string(size - header) + " of " +
+                                       std::to_string(wanted) + " pixel bytes");
+    }
+    return info;
 }
 
 RgbaImage ReadRawRgba(const std::filesystem::path& file) {
@@ -60,6 +69,15 @@ RgbaImage ReadRawRgba(const std::filesystem::path& file) {
         throw ImageFileError(file, "cannot open for reading");
     }
     const ImageInfo info = ReadHeader(in, file);
+    // A header that claims more than the file holds is refused before anything is allocated.
+    const auto wanted = static_cast<std::uintmax_t>(info.width) * info.height * 16;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    const auto header = static_cast<std::uintmax_t>(in.tellg());
+    if (!error && size - header < wanted) {
+        throw ImageFileError(file, "truncated: " + std::to_string(size - header) + " of " +
+                                       std::to_string(wanted) + " pixel bytes");
+    }
     RgbaImage image = MakeRgbaImage(info.width, info.height);
     std::vector<char> bytes(image.rgba.size() * 4);
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -98,17 +98,36 @@ LayerSource ParseProcedural(const JsonNode& source, const std::string& kind, int
     return counter;
 }
 
+std::string Quoted(const std::filesystem::path& file) {
+    std::string text(1, '"');
+    text.append(file.string()).push_back('"');
+    return text;
+}
+
+std::string SizeText(const ImageInfo& info) {
+    std::string text = std::to_string(info.width);
+    text.append(" x ").append(std::to_string(info.height));
+    return text;
+}
+
 // Checks that a file can be read and gives its size; faults are reported at `where`.
 ImageInfo ProbeFile(const JsonNode& where, const std::filesystem::path& file) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) {
         where.Fail("no such file \"" + file.string() + "\"");
     }
+    ImageInfo info;
     try {
-        return ReadImageInfo(file);
+        info = ReadImageInfo(file);
     } catch (const ImageFileError& failure) {
         where.Fail("cannot read \"" + file.string() + "\": " + failure.reason());
     }
+    if (info.width < 1 || info.height < 1 || info.width > kMaxLayerSide ||
+        info.height > kMaxLayerSide) {
+        where.Fail(Quoted(file) + " is " + SizeText(info) + " pixels; layers are 1 to " +
+                   std::to_string(kMaxLayerSide) + " pixels on a side");
+    }
+    return info;
 }
 
 SizedSource ParseFileSource(const JsonNode& source, const std::string& kind,
@@ -134,12 +153,18 @@ SizedSource ParseFileSource(const JsonNode& source, const std::string& kind,
     sequence.last =
         source.Required("last").Integer(sequence.first, sequence.first + kMaxSequenceFiles - 1);
     const ImageInfo info = ProbeFile(path, SequenceFrameFile(sequence, sequence.first));
+    // Every file of a sequence is one picture size: the layer's.
     for (int number = sequence.first + 1; number <= sequence.last; ++number) {
         const auto file = SequenceFrameFile(sequence, number);
         std::error_code error;
         if (!std::filesystem::is_regular_file(file, error)) {
             path.Fail("no such file \"" + file.string() + "\" (frame " + std::to_string(number) +
                       ")");
+        }
+        const ImageInfo other = ProbeFile(path, file);
+        if (other.width != info.width || other.height != info.height) {
+            path.Fail(Quoted(file) + " is " + SizeText(other) +
+                      ", but the sequence's first file is " + SizeText(info));
         }
     }
     return {sequence, info.width, info.height};

@@ -26,6 +26,13 @@ PF_LRect Intersection(const PF_LRect& a, const PF_LRect& b) {
             std::min(a.bottom, b.bottom)};
 }
 
+// "layer "Photo" at its frame 3", for the host's messages.
+std::string LayerText(const Layer& layer, double layer_frame) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", layer_frame);
+    return "layer \"" + layer.name + "\" at its frame " + text;
+}
+
 std::string FrameText(const std::string& layer, double frame) {
     char text[32];
     std::snprintf(text, sizeof text, "%g", frame);
@@ -110,12 +117,30 @@ const Layer& FrameRenderer::scene_layer(int layer) const {
 
 PF_Err FrameRenderer::make_layer_world(int layer, double frame, WorldOwner& world) {
     const Layer& source = scene_layer(layer);
+    const double layer_frame = LayerFrameAt(source, frame);
+    try {
+        return make_layer_world(source, frame, world);
+    } catch (const std::bad_alloc&) {
+        services_.failures.note(LayerText(source, layer_frame) + ": out of memory for its " +
+                                std::to_string(source.width) + " x " +
+                                std::to_string(source.height) + " pixels");
+        return PF_Err_OUT_OF_MEMORY;
+    } catch (const std::exception& error) {
+        services_.failures.note(LayerText(source, layer_frame) + ": " + error.what());
+        return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    }
+}
+
+PF_Err FrameRenderer::make_layer_world(const Layer& source, double frame, WorldOwner& world) {
     const RgbaImage image = ReduceImage(
         RenderLayerFrame(source, LayerFrameAt(source, frame), cache_), options_.downsample);
     PF_Err err = PF_Err_NONE;
     WorldOwner full = MakeWorld(image.width, image.height, PixelFormatForBpc(options_.bpc), err);
     if (err == PF_Err_NONE) {
         err = ReadFloatRgba(image.rgba.data(), 0, full.get());
+    }
+    if (err == PF_Err_OUT_OF_MEMORY) {
+        throw std::bad_alloc();
     }
     if (err == PF_Err_NONE) {
         sources_[full->data] = FrameText(source.name, frame);

@@ -50,6 +50,8 @@ class FrameRenderer final : public HostCallTarget {
     // Everything the effect did not give back (checkouts, worlds, handles, suites) and every
     // misuse of the protocol, one line each.
     std::vector<std::string> leaks() const;
+    // The host's own account of the first thing it could not do for the effect, or "".
+    std::string host_failure() const { return services_.failures.first(); }
 
     // The layer requests of the pre-render, by checkout id, with the part of the layer given.
     struct LayerRequest {
@@ -90,7 +92,9 @@ class FrameRenderer final : public HostCallTarget {
     int layer_of(PF_ParamIndex index, double frame) const;
     const Layer& scene_layer(int layer) const;
     // The layer's pixels at a composition frame, at this frame's depth and downsampling.
+    // Failures are answered with their error code and noted in the frame's services.
     PF_Err make_layer_world(int layer, double frame, WorldOwner& world);
+    PF_Err make_layer_world(const Layer& source, double frame, WorldOwner& world);
     PF_Err make_request_world(const LayerRequest& request, WorldOwner& world);
     PF_Err make_output(const PF_LRect& extent);
     double frame_of(A_long time, A_u_long time_scale) const;

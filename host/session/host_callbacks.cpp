@@ -5,6 +5,7 @@
 #include "copy_world.h"
 #include "session/call_target.h"
 #include "suites/ansi_suite.h"
+#include "suites/host_guard.h"
 #include "transform_world.h"
 
 #include <cstdint>
@@ -392,27 +393,28 @@ PF_Err GetPixelFormat(const PF_EffectWorld* world, PF_PixelFormat* format) {
     return PF_Err_NONE;
 }
 
-const PF_WorldSuite2 kWorldSuite2 = {NewWorld, DisposeWorldCall, GetPixelFormat};
+const PF_WorldSuite2 kWorldSuite2 = {kGuardedCallback<NewWorld>, kGuardedCallback<DisposeWorldCall>,
+                                     kGuardedCallback<GetPixelFormat>};
 
 } // namespace
 
 void FillInteractCallbacks(PF_InteractCallbacks& callbacks) {
-    callbacks.checkout_param = CheckoutParam;
-    callbacks.checkin_param = CheckinParam;
-    callbacks.add_param = AddParam;
-    callbacks.abort = Abort;
-    callbacks.progress = Progress;
-    callbacks.register_ui = RegisterUi;
+    callbacks.checkout_param = kGuardedCallback<CheckoutParam>;
+    callbacks.checkin_param = kGuardedCallback<CheckinParam>;
+    callbacks.add_param = kGuardedCallback<AddParam>;
+    callbacks.abort = kGuardedCallback<Abort>;
+    callbacks.progress = kGuardedCallback<Progress>;
+    callbacks.register_ui = kGuardedCallback<RegisterUi>;
 }
 
 void FillUtilCallbacks(PF_UtilCallbacks& callbacks) {
-    callbacks.copy = Copy;
-    callbacks.fill = Fill;
-    callbacks.transform_world = Transform;
-    callbacks.fill16 = Fill16;
-    callbacks.new_world = NewWorldCallback;
-    callbacks.dispose_world = DisposeWorldCallback;
-    callbacks.iterate_generic = IterateGeneric;
+    callbacks.copy = kGuardedCallback<Copy>;
+    callbacks.fill = kGuardedCallback<Fill>;
+    callbacks.transform_world = kGuardedCallback<Transform>;
+    callbacks.fill16 = kGuardedCallback<Fill16>;
+    callbacks.new_world = kGuardedCallback<NewWorldCallback>;
+    callbacks.dispose_world = kGuardedCallback<DisposeWorldCallback>;
+    callbacks.iterate_generic = kGuardedCallback<IterateGeneric>;
     const PF_HandleSuite1& handles = HandleSuiteTable();
     callbacks.host_new_handle = handles.host_new_handle;
     callbacks.host_lock_handle = handles.host_lock_handle;
@@ -424,11 +426,12 @@ void FillUtilCallbacks(PF_UtilCallbacks& callbacks) {
 }
 
 PF_PreRenderCallbacks PreRenderCallbacks() {
-    return {CheckoutLayer, GuidMixIn};
+    return {kGuardedCallback<CheckoutLayer>, kGuardedCallback<GuidMixIn>};
 }
 
 PF_SmartRenderCallbacks SmartRenderCallbacks() {
-    return {CheckoutLayerPixels, CheckinLayerPixels, CheckoutOutput};
+    return {kGuardedCallback<CheckoutLayerPixels>, kGuardedCallback<CheckinLayerPixels>,
+            kGuardedCallback<CheckoutOutput>};
 }
 
 void RegisterWorldSuite(SuiteRegistry& registry) {

@@ -119,11 +119,22 @@ std::filesystem::path RenderOne(EffectSession& session, const Scene& scene, Sour
     FrameRenderer renderer(session, scene, cache, frame_options);
     WorldOwner output;
     const std::string where = "frame " + std::to_string(frame) + ": ";
-    if (const PF_Err err = renderer.render(output)) {
-        throw RenderError(where + "the effect failed with error " + std::to_string(err));
+    const PF_Err effect_err = renderer.render(output);
+    const std::vector<std::string> leaks = renderer.leaks();
+    const std::string not_given_back =
+        leaks.empty() ? "" : "the effect did not give back: " + Joined(leaks);
+    if (effect_err != PF_Err_NONE) {
+        // The host's own account says what went wrong; the effect's code only that it stopped.
+        const std::string cause = renderer.host_failure();
+        throw RenderError(
+            where +
+            (cause.empty()
+                 ? "the effect failed with error " + std::to_string(effect_err)
+                 : cause + " (the effect stopped with error " + std::to_string(effect_err) + ")") +
+            (leaks.empty() ? "" : "; " + not_given_back));
     }
-    if (const std::vector<std::string> leaks = renderer.leaks(); !leaks.empty()) {
-        throw RenderError(where + "the effect did not give back: " + Joined(leaks));
+    if (!leaks.empty()) {
+        throw RenderError(where + not_given_back);
     }
     WorldOwner composed;
     if (const PF_Err err =

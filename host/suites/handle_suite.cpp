@@ -1,5 +1,7 @@
 #include "suites/handle_suite.h"
 
+#include "suites/host_guard.h"
+
 #include "AE_EffectCBSuites.h"
 #include "suites/host_services.h"
 
@@ -166,12 +168,12 @@ PF_Err ResizeHandle(A_u_longlong size, PF_Handle* handle) {
 
 const PF_HandleSuite1 kHandleSuite = [] {
     PF_HandleSuite1 suite{};
-    suite.host_new_handle = NewHandle;
-    suite.host_lock_handle = LockHandle;
-    suite.host_unlock_handle = UnlockHandle;
-    suite.host_dispose_handle = DisposeHandle;
-    suite.host_get_handle_size = HandleSize;
-    suite.host_resize_handle = ResizeHandle;
+    suite.host_new_handle = HostGuard<NewHandle>::Call<PF_Handle{nullptr}>;
+    suite.host_lock_handle = HostGuard<LockHandle>::Call<nullptr>;
+    suite.host_unlock_handle = VoidHostGuard<UnlockHandle>::Call;
+    suite.host_dispose_handle = VoidHostGuard<DisposeHandle>::Call;
+    suite.host_get_handle_size = HostGuard<HandleSize>::Call<A_u_longlong{0}>;
+    suite.host_resize_handle = kGuardedCallback<ResizeHandle>;
     return suite;
 }();
 

@@ -1,6 +1,7 @@
 #include "suites/host_services.h"
 
 #include "suites/drawing_suites.h"
+#include "suites/host_guard.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -68,8 +69,8 @@ SPErr Undefined() {
 } // namespace
 
 HostServices::HostServices(FaultInjector& fault_injector) : faults(fault_injector) {
-    basic.AcquireSuite = AcquireSuite;
-    basic.ReleaseSuite = ReleaseSuite;
+    basic.AcquireSuite = HostGuard<AcquireSuite>::Call<kSPLogicError, kSPOutOfMemoryError>;
+    basic.ReleaseSuite = HostGuard<ReleaseSuite>::Call<kSPLogicError, kSPOutOfMemoryError>;
     basic.IsEqual = IsEqual;
     basic.AllocateBlock = AllocateBlock;
     basic.FreeBlock = FreeBlock;
@@ -97,6 +98,28 @@ std::vector<std::string> HostServices::leaks() const {
         out.insert(out.end(), part.begin(), part.end());
     }
     return out;
+}
+
+void HostFailureNote::note(const std::string& message) {
+    std::lock_guard lock(mutex_);
+    if (first_.empty()) {
+        first_ = message;
+    }
+}
+
+std::string HostFailureNote::first() const {
+    std::lock_guard lock(mutex_);
+    return first_;
+}
+
+void NoteHostFailure(const std::string& message) noexcept {
+    try {
+        if (HostServices* host = ActiveHost()) {
+            host->failures.note(message);
+        }
+    } catch (...) {
+        // Nothing more can be said when even the message cannot be kept.
+    }
 }
 
 HostServices* ActiveHost() {

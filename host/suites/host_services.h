@@ -11,7 +11,21 @@
 #include "suites/suite_registry.h"
 #include "suites/world_suite.h"
 
+#include <mutex>
+#include <string>
+
 namespace plurion::host {
+
+// The host's own account of the first thing it could not do during one call or frame.
+class HostFailureNote {
+  public:
+    void note(const std::string& message);
+    std::string first() const;
+
+  private:
+    mutable std::mutex mutex_;
+    std::string first_;
+};
 
 struct HostServices {
     explicit HostServices(FaultInjector& fault_injector);
@@ -25,6 +39,7 @@ struct HostServices {
     PathTable paths;
     AegpObjects aegp;
     SPBasicSuite basic{};
+    HostFailureNote failures;
 
     // Suites, handles, worlds, path outlines, length preparations and AEGP objects not given
     // back, one line each.

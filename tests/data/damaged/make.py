@@ -1,0 +1,81 @@
+#!/usr/bin/env python3
+"""Writes the damaged and lying picture files of this folder from the published formats (PNG
+chunks with their CRC-32, a zlib stream, the raw float header), so that each fault is exactly
+the one named. expected.json says what the host must answer to each. Run from this folder."""
+import random
+import struct
+import zlib
+
+random.seed(7)
+
+
+def chunk(kind, data, crc=None):
+    body = kind + data
+    return struct.pack(">I", len(data)) + body + struct.pack(">I", crc if crc is not None else zlib.crc32(body))
+
+
+def png(width, height, idat, ihdr_extra=(8, 6, 0, 0, 0), crc=None):
+    ihdr = struct.pack(">II5B", width, height, *ihdr_extra)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", idat, crc) +
+            chunk(b"IEND", b""))
+
+
+def noise_rows(width, height):
+    # Filter byte 0 and random RGBA samples, so that the stream does not compress away.
+    return b"".join(b"\0" + bytes(random.randrange(256) for _ in range(width * 4))
+                    for _ in range(height))
+
+
+good = zlib.compress(noise_rows(32, 32))
+whole = png(32, 32, good)
+open("good_32.png", "wb").write(whole)
+open("good_16.png", "wb").write(png(16, 16, zlib.compress(noise_rows(16, 16))))
+# Cut in the middle of the pixel data.
+open("truncated.png", "wb").write(whole[: len(whole) // 2])
+# The compressed stream damaged, its CRC made right again so that only zlib sees the fault.
+damaged = bytearray(good)
+for i in range(40, 80):
+    damaged[i] ^= 0x5A
+open("bad_deflate.png", "wb").write(png(32, 32, bytes(damaged)))
+# Right data under a wrong CRC.
+open("bad_crc.png", "wb").write(png(32, 32, good, crc=0x12345678))
+# Headers that claim far more pixels than the file could ever hold.
+tiny = zlib.compress(b"\0\0\0\0\0")
+open("lying_30000.png", "wb").write(png(30000, 30000, tiny))
+open("lying_1000000.png", "wb").write(png(1000000, 1000000, tiny))
+open("not_a_picture.png", "wb").write(b"this is a text file with a picture's name\n")
+open("empty.png", "wb").write(b"")
+# Raw float: a header for 4 x 4 pixels (256 bytes of floats) followed by 10 bytes.
+open("short.rgbaf", "wb").write(b"PLURION-RGBAF 4 4\n" + bytes(10))
+open("huge.rgbaf", "wb").write(b"PLURION-RGBAF 60000 60000\n" + bytes(16))
+
+
+def attribute(name, kind, data):
+    return name + b"\0" + kind + b"\0" + struct.pack("<i", len(data)) + data
+
+
+def exr(width, height):
+    """An uncompressed scan-line OpenEXR file of 32-bit float A, B, G, R channels."""
+    channels = b"".join(name + b"\0" + struct.pack("<iB3xii", 2, 0, 1, 1) for name in (b"A", b"B", b"G", b"R"))
+    window = struct.pack("<iiii", 0, 0, width - 1, height - 1)
+    header = (attribute(b"channels", b"chlist", channels + b"\0") +
+              attribute(b"compression", b"compression", b"\0") +
+              attribute(b"dataWindow", b"box2i", window) +
+              attribute(b"displayWindow", b"box2i", window) +
+              attribute(b"lineOrder", b"lineOrder", b"\0") +
+              attribute(b"pixelAspectRatio", b"float", struct.pack("<f", 1.0)) +
+              attribute(b"screenWindowCenter", b"v2f", struct.pack("<ff", 0, 0)) +
+              attribute(b"screenWindowWidth", b"float", struct.pack("<f", 1.0)) + b"\0")
+    start = struct.pack("<ii", 20000630, 2) + header
+    line_bytes = width * 4 * 4
+    first = len(start) + 8 * height
+    offsets = b"".join(struct.pack("<Q", first + y * (8 + line_bytes)) for y in range(height))
+    lines = b"".join(struct.pack("<ii", y, line_bytes) +
+                     struct.pack("<%df" % (width * 4), *[random.random() for _ in range(width * 4)])
+                     for y in range(height))
+    return start + offsets + lines
+
+
+whole = exr(16, 16)
+open("good_16.exr", "wb").write(whole)
+open("truncated.exr", "wb").write(whole[: len(whole) * 2 // 3])
