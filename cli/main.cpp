@@ -10,6 +10,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +34,16 @@
 namespace {
 
 using plurion::host::EffectSession;
+
+// Set by SIGINT or SIGTERM to the signal's number; a render stops at the next frame (frames in
+// progress are cancelled through the effect's abort checks) and says what it wrote. A second
+// signal ends the program at once.
+std::atomic<int> interrupt_signal{0};
+
+extern "C" void OnInterrupt(int signal) {
+    interrupt_signal.store(signal);
+    std::signal(signal, SIG_DFL);
+}
 
 #if defined(_WIN32)
 constexpr const char* kModuleFileName = "Plurion.aex";
@@ -222,6 +234,7 @@ int RunRender(const std::string& module_path, const RenderArgs& args) {
             args.threads > 0 ? args.threads : static_cast<int>(std::thread::hardware_concurrency());
         options.png_compression = args.png_compression;
         options.trace = trace.get();
+        options.interrupted = &interrupt_signal;
         if (!args.quiet && PLURION_ISATTY(2)) {
             options.progress = &std::cerr;
         }
@@ -287,11 +300,16 @@ int main(int argc, char** argv) {
             return RunParams(module_path, as_json);
         }
         if (render->parsed()) {
+            std::signal(SIGINT, OnInterrupt);
+            std::signal(SIGTERM, OnInterrupt);
             return RunRender(module_path, render_args);
         }
         if (view->parsed()) {
             return plurion::cli::RunView(module_path, view_args);
         }
+    } catch (const plurion::host::RenderInterrupted& stopped) {
+        std::cerr << "plurion: " << stopped.what() << "\n";
+        return 128 + stopped.signal();
     } catch (const std::exception& error) {
         std::cerr << "plurion: " << error.what() << "\n";
         return 1;

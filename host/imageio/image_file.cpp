@@ -1,5 +1,6 @@
 #include "imageio/image_file.h"
 
+#include "imageio/file_output.h"
 #include "imageio/raw_rgba_file.h"
 #ifdef PLURION_HAVE_OIIO
 #include "imageio/oiio_image_file.h"
@@ -8,8 +9,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <random>
-#include <sstream>
 
 namespace plurion::host {
 namespace {
@@ -88,41 +87,23 @@ void CheckWritable(const std::filesystem::path& file, SampleFormat samples) {
     }
 }
 
-// A name beside the target that no other writer picks: the rename is atomic only within a folder.
-std::filesystem::path TemporaryName(const std::filesystem::path& file) {
-    std::random_device entropy;
-    std::ostringstream name;
-    name << '.' << file.filename().string() << ".tmp-" << std::hex << entropy() << entropy();
-    return file.parent_path() / name.str();
-}
-
-// Writes through `write(temporary)` and renames into place; nothing stays behind on failure.
-template <class Write>
-void WriteAtomically(const std::filesystem::path& file, Write&& write) {
-    const std::filesystem::path temporary = TemporaryName(file);
-    try {
-        write(temporary);
-        std::filesystem::rename(temporary, file);
-    } catch (const std::filesystem::filesystem_error& error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw ImageFileError(file, error.code().message());
-    } catch (const ImageFileError& error) {
-        // The reason is the writer's; the name is the file the caller asked for.
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw ImageFileError(file, error.reason());
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw;
-    }
-}
-
 void CheckCompression(const std::filesystem::path& file, const WriteSettings& settings) {
     if (settings.png_compression < 0 || settings.png_compression > 9) {
         throw ImageFileError(file, "PNG compression must be 0 to 9");
     }
+}
+
+// Encodes through `encode()` and writes the bytes whole, or nothing; the name in an encoder's
+// error is the file the caller asked for.
+template <class Encode>
+void EncodeAndWrite(const std::filesystem::path& file, Encode&& encode) {
+    std::vector<char> bytes;
+    try {
+        bytes = encode();
+    } catch (const ImageFileError& error) {
+        throw ImageFileError(file, error.reason());
+    }
+    WriteFileAtomically(file, bytes);
 }
 
 } // namespace
@@ -174,13 +155,12 @@ void WriteImage(const std::filesystem::path& file, const RgbaImage& image, Sampl
     }
     CheckWritable(file, samples);
     CheckCompression(file, settings);
-    WriteAtomically(file, [&](const std::filesystem::path& temporary) {
+    EncodeAndWrite(file, [&]() -> std::vector<char> {
         if (IsRaw(file)) {
-            WriteRawRgba(temporary, image);
-            return;
+            return EncodeRawRgba(image);
         }
 #ifdef PLURION_HAVE_OIIO
-        WriteOiio(temporary, file, image, samples, settings);
+        return EncodeOiio(file, image, samples, settings);
 #else
         ThrowWithoutOiio(file);
 #endif
@@ -200,11 +180,10 @@ void WriteImage(const std::filesystem::path& file, const PackedRgba& image,
     }
     CheckWritable(file, image.samples);
     CheckCompression(file, settings);
-    WriteAtomically(file, [&](const std::filesystem::path& temporary) {
+    EncodeAndWrite(file, [&]() -> std::vector<char> {
 #ifdef PLURION_HAVE_OIIO
-        WriteOiio(temporary, file, image, settings);
+        return EncodeOiio(file, image, settings);
 #else
-        (void)temporary;
         ThrowWithoutOiio(file);
 #endif
     });

@@ -10,9 +10,10 @@
 //   the ASCII line "PLURION-RGBAF <width> <height>\n", then width * height * 4 IEEE 754 32-bit
 //   floats, little-endian, straight RGBA, rows from top to bottom, nothing after them.
 //
-// The format written is chosen by the file's extension (".png", ".exr", ".rgbaf"). Files are
-// written to a temporary name in the same folder and renamed into place, so a failed write
-// leaves no half-written file. Every failure throws ImageFileError naming the file and reason.
+// The format written is chosen by the file's extension (".png", ".exr", ".rgbaf"). A file is
+// encoded in memory, then written whole or not at all (file_output.h): a failed write, a full
+// disk included, leaves no half-written file. Every failure throws ImageFileError naming the
+// file and reason.
 #pragma once
 
 #include "imageio/rgba_image.h"

@@ -1,5 +1,6 @@
 #include "imageio/oiio_image_file.h"
 
+#include <OpenImageIO/filesystem.h>
 #include <OpenImageIO/imageio.h>
 
 #include <algorithm>
@@ -122,55 +123,63 @@ RgbaImage ReadOiio(const std::filesystem::path& file) {
 
 namespace {
 
-// Opens the writer for a picture of `samples` in the file; exr files get zip compression, PNG
-// the level asked for and straight colour.
-std::unique_ptr<OIIO::ImageOutput> OpenOutput(const std::filesystem::path& file,
-                                              const std::filesystem::path& format_name, int width,
-                                              int height, SampleFormat samples,
-                                              const WriteSettings& settings, bool& premultiplied) {
-    auto output = OIIO::ImageOutput::create(format_name.string());
-    if (!output) {
-        throw ImageFileError(format_name, Reason(OIIO::geterror(), "no writer for this format"));
+// Encodes one picture into memory; the caller puts the bytes on disk and checks every write.
+// OpenEXR files get zip compression and premultiplied colour, PNG the level asked for and
+// straight colour.
+class MemoryEncoder {
+  public:
+    MemoryEncoder(const std::filesystem::path& file, int width, int height, SampleFormat samples,
+                  const WriteSettings& settings)
+        : file_(file), output_(OIIO::ImageOutput::create(file.string())) {
+        if (!output_) {
+            throw ImageFileError(file, Reason(OIIO::geterror(), "no writer for this format"));
+        }
+        OIIO::ImageSpec spec(width, height, 4, FileType(samples));
+        spec.alpha_channel = 3;
+        premultiplied_ = std::string(output_->format_name()) == "openexr";
+        if (premultiplied_) {
+            spec.attribute("compression", "zip");
+        } else {
+            spec.attribute("oiio:UnassociatedAlpha", 1);
+            spec.attribute("png:compressionLevel", settings.png_compression);
+        }
+        void* proxy = &memory_;
+        spec.attribute("oiio:ioproxy", OIIO::TypeDesc::PTR, &proxy);
+        if (!output_->open(file.string(), spec)) {
+            throw ImageFileError(file, Reason(output_->geterror(), "cannot encode"));
+        }
     }
-    OIIO::ImageSpec spec(width, height, 4, FileType(samples));
-    spec.alpha_channel = 3;
-    premultiplied = std::string(output->format_name()) == "openexr";
-    if (premultiplied) {
-        spec.attribute("compression", "zip");
-    } else {
-        spec.attribute("oiio:UnassociatedAlpha", 1);
-        spec.attribute("png:compressionLevel", settings.png_compression);
-    }
-    if (!output->open(file.string(), spec)) {
-        throw ImageFileError(format_name, Reason(output->geterror(), "cannot open for writing"));
-    }
-    return output;
-}
 
-void WritePixels(OIIO::ImageOutput& output, const std::filesystem::path& format_name,
-                 OIIO::TypeDesc type, const void* pixels) {
-    if (!output.write_image(type, pixels) || !output.close()) {
-        throw ImageFileError(format_name, Reason(output.geterror(), "write failed"));
+    bool premultiplied() const { return premultiplied_; }
+
+    std::vector<char> encode(OIIO::TypeDesc type, const void* pixels) {
+        if (!output_->write_image(type, pixels) || !output_->close()) {
+            throw ImageFileError(file_, Reason(output_->geterror(), "cannot encode"));
+        }
+        return std::vector<char>(encoded_.begin(), encoded_.end());
     }
-}
+
+  private:
+    std::filesystem::path file_;
+    std::vector<unsigned char> encoded_;
+    OIIO::Filesystem::IOVecOutput memory_{encoded_};
+    std::unique_ptr<OIIO::ImageOutput> output_;
+    bool premultiplied_ = false;
+};
 
 } // namespace
 
-void WriteOiio(const std::filesystem::path& file, const std::filesystem::path& format_name,
-               const RgbaImage& image, SampleFormat samples, const WriteSettings& settings) {
-    bool premultiplied = false;
-    const auto output =
-        OpenOutput(file, format_name, image.width, image.height, samples, settings, premultiplied);
-    const std::vector<float> pixels = premultiplied ? Premultiplied(image) : image.rgba;
-    WritePixels(*output, format_name, OIIO::TypeDesc::FLOAT, pixels.data());
+std::vector<char> EncodeOiio(const std::filesystem::path& file, const RgbaImage& image,
+                             SampleFormat samples, const WriteSettings& settings) {
+    MemoryEncoder encoder(file, image.width, image.height, samples, settings);
+    const std::vector<float> pixels = encoder.premultiplied() ? Premultiplied(image) : image.rgba;
+    return encoder.encode(OIIO::TypeDesc::FLOAT, pixels.data());
 }
 
-void WriteOiio(const std::filesystem::path& file, const std::filesystem::path& format_name,
-               const PackedRgba& image, const WriteSettings& settings) {
-    bool premultiplied = false;
-    const auto output = OpenOutput(file, format_name, image.width, image.height, image.samples,
-                                   settings, premultiplied);
-    WritePixels(*output, format_name, FileType(image.samples), image.bytes.data());
+std::vector<char> EncodeOiio(const std::filesystem::path& file, const PackedRgba& image,
+                             const WriteSettings& settings) {
+    MemoryEncoder encoder(file, image.width, image.height, image.samples, settings);
+    return encoder.encode(FileType(image.samples), image.bytes.data());
 }
 
 } // namespace plurion::host

@@ -4,16 +4,18 @@
 
 #include "imageio/image_file.h"
 
+#include <vector>
+
 namespace plurion::host {
 
 ImageInfo ReadOiioInfo(const std::filesystem::path& file);
 RgbaImage ReadOiio(const std::filesystem::path& file);
 
-// Writes in the format of `format_name`'s extension to `file` (a temporary name may be given as
-// `file` while `format_name` carries the real extension).
-void WriteOiio(const std::filesystem::path& file, const std::filesystem::path& format_name,
-               const RgbaImage& image, SampleFormat samples, const WriteSettings& settings);
-void WriteOiio(const std::filesystem::path& file, const std::filesystem::path& format_name,
-               const PackedRgba& image, const WriteSettings& settings);
+// The bytes of the image in the format of the file name's extension, made in memory (PNG at the
+// compression level of `settings`).
+std::vector<char> EncodeOiio(const std::filesystem::path& file, const RgbaImage& image,
+                             SampleFormat samples, const WriteSettings& settings);
+std::vector<char> EncodeOiio(const std::filesystem::path& file, const PackedRgba& image,
+                             const WriteSettings& settings);
 
 } // namespace plurion::host

@@ -95,23 +95,17 @@ RgbaImage ReadRawRgba(const std::filesystem::path& file) {
     return image;
 }
 
-void WriteRawRgba(const std::filesystem::path& file, const RgbaImage& image) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        throw ImageFileError(file, "cannot open for writing");
-    }
-    out << kMagic << ' ' << image.width << ' ' << image.height << '\n';
-    std::vector<char> bytes;
-    bytes.reserve(image.rgba.size() * 4);
+std::vector<char> EncodeRawRgba(const RgbaImage& image) {
+    std::ostringstream header;
+    header << kMagic << ' ' << image.width << ' ' << image.height << '\n';
+    const std::string text = header.str();
+    std::vector<char> bytes(text.begin(), text.end());
+    bytes.reserve(text.size() + image.rgba.size() * 4);
     for (const float value : image.rgba) {
         const auto sample = LittleEndianBytes(value);
         bytes.insert(bytes.end(), sample.begin(), sample.end());
     }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        throw ImageFileError(file, "write failed");
-    }
+    return bytes;
 }
 
 } // namespace plurion::host

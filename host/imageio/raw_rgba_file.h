@@ -4,12 +4,15 @@
 
 #include "imageio/image_file.h"
 
+#include <vector>
+
 namespace plurion::host {
 
 inline constexpr const char* kRawRgbaExtension = ".rgbaf";
 
 ImageInfo ReadRawRgbaInfo(const std::filesystem::path& file);
 RgbaImage ReadRawRgba(const std::filesystem::path& file);
-void WriteRawRgba(const std::filesystem::path& file, const RgbaImage& image);
+// The file's bytes for the image.
+std::vector<char> EncodeRawRgba(const RgbaImage& image);
 
 } // namespace plurion::host

@@ -29,6 +29,8 @@ class HostCallTarget {
     virtual const char* command() const { return ""; }
     // The composition's motion blur settings and the render threads, for transform_world.
     virtual DrawSettings draw_settings() const { return {}; }
+    // Whether the user asked to stop: the abort callback then answers PF_Interrupt_CANCEL.
+    virtual bool interrupted() const { return false; }
 
     virtual PF_Err add_param(PF_ParamIndex, const PF_ParamDef&) {
         return PF_Err_BAD_CALLBACK_PARAM;

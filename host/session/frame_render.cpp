@@ -65,6 +65,10 @@ DrawSettings FrameRenderer::draw_settings() const {
     return settings;
 }
 
+bool FrameRenderer::interrupted() const {
+    return options_.interrupted != nullptr && options_.interrupted->load() != 0;
+}
+
 A_long FrameRenderer::scaled(A_long size) const {
     return (size + options_.downsample - 1) / options_.downsample;
 }

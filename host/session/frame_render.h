@@ -18,6 +18,7 @@
 #include "session/scene_aegp.h"
 #include "world.h"
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
@@ -31,6 +32,7 @@ struct FrameOptions {
     int downsample = 1; // layers and output at 1/downsample of their size
     Trace* trace = nullptr;
     ThreadPool* pool = nullptr; // the render threads the frame's large draws may share
+    const std::atomic<int>* interrupted = nullptr; // non-zero: abort answers PF_Interrupt_CANCEL
 };
 
 PF_PixelFormat PixelFormatForBpc(int bpc);
@@ -68,6 +70,7 @@ class FrameRenderer final : public HostCallTarget {
     Trace* trace() override { return options_.trace; }
     const char* command() const override { return command_; }
     DrawSettings draw_settings() const override;
+    bool interrupted() const override;
     PF_Err checkout_param(PF_ParamIndex index, A_long time, A_long time_step, A_u_long time_scale,
                           PF_ParamDef& param) override;
     PF_Err checkin_param(PF_ParamDef& param) override;

@@ -85,9 +85,13 @@ PF_Err AddParam(PF_ProgPtr ref, PF_ParamIndex index, PF_ParamDefPtr def) {
     return def == nullptr ? PF_Err_BAD_CALLBACK_PARAM : target.add_param(index, *def);
 }
 
-// A user interrupt shows as an injected failure of abort.
+// A user interrupt: the render was asked to stop, or a failure injected into abort.
 PF_Err Abort(PF_ProgPtr ref) {
-    return Injected(HostCallTarget::From(ref), "abort");
+    HostCallTarget& target = HostCallTarget::From(ref);
+    const PF_Err injected = Injected(target, "abort");
+    return injected != PF_Err_NONE ? injected
+           : target.interrupted()  ? PF_Interrupt_CANCEL
+                                   : PF_Err_NONE;
 }
 
 PF_Err Progress(PF_ProgPtr ref, A_long, A_long) {

@@ -1,15 +1,18 @@
 #include "session/render_job.h"
 
+#include "imageio/file_output.h"
 #include "imageio/image_file.h"
 #include "session/frame_render.h"
 #include "thread_pool.h"
 #include "transform_world.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -17,6 +20,9 @@ namespace plurion::host {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// A frame that stopped because the user asked the render to stop.
+struct FrameInterrupted {};
 
 // The composition's frame: its background, with the effect layer's output centred on it.
 PF_Err ComposeFrame(const Scene& scene, const PF_EffectWorld& effect_output, int bpc,
@@ -115,11 +121,15 @@ std::string Joined(const std::vector<std::string>& lines) {
 std::filesystem::path RenderOne(EffectSession& session, const Scene& scene, SourceCache& cache,
                                 const RenderOptions& options, ThreadPool& pool, int frame) {
     FrameOptions frame_options{static_cast<double>(frame), options.bpc, options.downsample,
-                               options.trace, &pool};
+                               options.trace, &pool, options.interrupted};
     FrameRenderer renderer(session, scene, cache, frame_options);
     WorldOwner output;
     const std::string where = "frame " + std::to_string(frame) + ": ";
     const PF_Err effect_err = renderer.render(output);
+    if (effect_err == PF_Interrupt_CANCEL && options.interrupted != nullptr &&
+        options.interrupted->load() != 0) {
+        throw FrameInterrupted();
+    }
     const std::vector<std::string> leaks = renderer.leaks();
     const std::string not_given_back =
         leaks.empty() ? "" : "the effect did not give back: " + Joined(leaks);
@@ -142,7 +152,13 @@ std::filesystem::path RenderOne(EffectSession& session, const Scene& scene, Sour
         throw RenderError(where + "compositing failed with error " + std::to_string(err));
     }
     const std::filesystem::path file = FrameFileName(options.output_pattern, frame);
-    WriteFrame(composed.get(), file, options.bpc, WriteSettings{options.png_compression});
+    try {
+        WriteFrame(composed.get(), file, options.bpc, WriteSettings{options.png_compression});
+    } catch (const ImageFileError& error) {
+        throw RenderError(where + error.what());
+    } catch (const std::filesystem::filesystem_error& error) {
+        throw RenderError(where + file.string() + ": " + error.code().message());
+    }
     return file;
 }
 
@@ -196,6 +212,45 @@ std::string DefaultOutputPattern(const std::string& scene_name, int bpc) {
     return "out/" + scene_name + "_####" + (bpc == 32 ? ".exr" : ".png");
 }
 
+// "0-6, 8, 10-11" for a sorted list of frame numbers.
+std::string FrameRanges(std::vector<int> frames) {
+    std::sort(frames.begin(), frames.end());
+    std::string text;
+    for (std::size_t i = 0; i < frames.size();) {
+        std::size_t j = i;
+        while (j + 1 < frames.size() && frames[j + 1] == frames[j] + 1) {
+            ++j;
+        }
+        text.append(text.empty() ? "" : ", ").append(std::to_string(frames[i]));
+        if (j > i) {
+            text.append("-").append(std::to_string(frames[j]));
+        }
+        i = j + 1;
+    }
+    return text;
+}
+
+int RemoveStaleFrames(const std::string& pattern) {
+    const std::filesystem::path example = FrameFileName(pattern, 0);
+    const std::string name = std::filesystem::path(pattern).filename().string();
+    const std::size_t run = name.find('#');
+    return RemoveStaleTemporaries(example.parent_path(), [&](const std::string& target) {
+        if (run == std::string::npos) {
+            return target == name;
+        }
+        const std::size_t after = name.find_first_not_of('#', run);
+        const std::string prefix = name.substr(0, run);
+        const std::string suffix = after == std::string::npos ? "" : name.substr(after);
+        if (target.size() <= prefix.size() + suffix.size() || target.rfind(prefix, 0) != 0 ||
+            target.compare(target.size() - suffix.size(), suffix.size(), suffix) != 0) {
+            return false;
+        }
+        const std::string digits =
+            target.substr(prefix.size(), target.size() - prefix.size() - suffix.size());
+        return digits.find_first_not_of("0123456789") == std::string::npos;
+    });
+}
+
 RenderSummary RenderScene(EffectSession& session, const Scene& scene,
                           const RenderOptions& options) {
     const int total = options.last_frame - options.first_frame + 1;
@@ -204,38 +259,58 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
     // on the threads that no frame keeps busy.
     ThreadPool pool(std::max(1, options.threads));
     const int frame_threads = std::max(1, std::min(threaded ? options.threads : 1, total));
+    RemoveStaleFrames(options.output_pattern);
     SourceCache cache;
     Progress progress(options.progress, total);
     std::atomic<int> next{options.first_frame};
-    std::atomic<bool> failed{false};
+    std::atomic<bool> stop{false};
     std::mutex mutex;
-    std::string first_error;
+    std::map<int, std::string> failures; // by frame: the first failing frame is reported
+    std::vector<int> written;
     RenderSummary summary;
     const auto start = Clock::now();
+    const auto interrupted = [&] {
+        return options.interrupted != nullptr && options.interrupted->load() != 0;
+    };
 
     auto work = [&] {
-        for (int frame = next++; frame <= options.last_frame && !failed; frame = next++) {
+        for (int frame = next++; frame <= options.last_frame && !stop; frame = next++) {
+            if (interrupted()) {
+                stop = true;
+                return;
+            }
             try {
                 const std::filesystem::path file =
                     RenderOne(session, scene, cache, options, pool, frame);
                 std::lock_guard lock(mutex);
                 summary.files.push_back(file);
+                written.push_back(frame);
+            } catch (const FrameInterrupted&) {
+                stop = true;
+                return;
             } catch (const std::exception& error) {
                 std::lock_guard lock(mutex);
-                if (!failed.exchange(true)) {
-                    first_error = error.what();
-                }
+                failures.emplace(frame, error.what());
+                stop = true;
                 return;
             }
             progress.frame_done();
         }
     };
     pool.ParallelFor(frame_threads, [&](int) { work(); });
-    if (failed) {
-        if (options.progress != nullptr) {
-            *options.progress << '\n'; // the error goes on a line of its own
-        }
-        throw RenderError(first_error);
+    if (stop && options.progress != nullptr) {
+        *options.progress << '\n'; // the message goes on a line of its own
+    }
+    const std::string done = written.empty()
+                                 ? "no frame was written"
+                                 : std::to_string(written.size()) + " of " + std::to_string(total) +
+                                       " frames were written (" + FrameRanges(written) + ")";
+    if (!failures.empty()) {
+        throw RenderError(failures.begin()->second + "; " + done);
+    }
+    if (stop) {
+        throw RenderInterrupted(options.interrupted->load(),
+                                "interrupted: " + done + " to " + options.output_pattern);
     }
     summary.frames = total;
     summary.seconds = std::chrono::duration<double>(Clock::now() - start).count();

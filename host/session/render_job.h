@@ -8,6 +8,7 @@
 #include "session/trace.h"
 #include "world.h"
 
+#include <atomic>
 #include <filesystem>
 #include <ostream>
 #include <stdexcept>
@@ -22,6 +23,18 @@ class RenderError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The render stopped because `interrupted` was set (to the signal's number); the message says
+// which frames were written whole. No partial file is left.
+class RenderInterrupted : public RenderError {
+  public:
+    RenderInterrupted(int signal, const std::string& message)
+        : RenderError(message), signal_(signal) {}
+    int signal() const { return signal_; }
+
+  private:
+    int signal_;
+};
+
 struct RenderOptions {
     std::string output_pattern; // one run of '#' becomes the zero-padded frame number
     int first_frame = 0;
@@ -32,6 +45,9 @@ struct RenderOptions {
     int png_compression = kDefaultPngCompression; // zlib level of PNG frames, 0 to 9
     Trace* trace = nullptr;
     std::ostream* progress = nullptr; // a terminal gets one updating line
+    // Set (to a signal's number) to stop: frames not started are skipped, frames in progress
+    // are cancelled through the effect's abort checks, frames finished stay written.
+    const std::atomic<int>* interrupted = nullptr;
 };
 
 struct RenderSummary {
@@ -51,9 +67,11 @@ std::filesystem::path FrameFileName(const std::string& pattern, int frame);
 // The default output pattern for a scene: out/<name>_####.png, or .exr at 32 bits.
 std::string DefaultOutputPattern(const std::string& scene_name, int bpc);
 
-// Renders the frames; throws RenderError at the first frame that fails (the effect's error, a
-// host resource the effect did not give back, or a file that cannot be written). Frames
-// already written stay; no file is left half-written.
+// Renders the frames; throws RenderError when a frame fails (the effect's error with the host's
+// account of it, a host resource the effect did not give back, or a file that cannot be written,
+// a full disk included), naming the lowest failing frame and the frames written. Frames already
+// written stay; no file is left half-written, and the hidden temporaries that a killed earlier
+// run left for the same output pattern are removed first.
 RenderSummary RenderScene(EffectSession& session, const Scene& scene, const RenderOptions& options);
 
 } // namespace plurion::host
