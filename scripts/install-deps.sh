@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     libopenimageio-dev openimageio-tools libpng-dev nlohmann-json3-dev libcli11-dev
     libgtest-dev libbenchmark-dev libpixman-1-dev
+    clang libclang-rt-dev
 )
 if [[ "${1:-}" == "--with-windows" ]]; then
     packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64)

@@ -14,15 +14,16 @@ namespace {
 // still shows that number.
 constexpr double kFrameTolerance = 1e-6;
 
-RgbaImage FilePicture(const Layer& layer, const std::filesystem::path& file, SourceCache& cache) {
-    const auto picture = cache.Get(file);
+std::shared_ptr<const RgbaImage> FilePicture(const Layer& layer, const std::filesystem::path& file,
+                                             SourceCache& cache) {
+    auto picture = cache.Get(file);
     if (picture->width != layer.width || picture->height != layer.height) {
         throw ImageFileError(file, "size " + std::to_string(picture->width) + " x " +
                                        std::to_string(picture->height) + " differs from layer \"" +
                                        layer.name + "\" (" + std::to_string(layer.width) + " x " +
                                        std::to_string(layer.height) + ")");
     }
-    return *picture;
+    return picture;
 }
 
 } // namespace
@@ -61,15 +62,23 @@ std::filesystem::path SequenceFrameFile(const SequenceSource& sequence, int numb
     return sequence.pattern.parent_path() / pattern;
 }
 
-RgbaImage RenderLayerFrame(const Layer& layer, double layer_frame, SourceCache& cache) {
+std::shared_ptr<const RgbaImage> LayerPicture(const Layer& layer, double layer_frame,
+                                              SourceCache& cache) {
+    if (LayerShowsAt(layer, layer_frame)) {
+        if (const auto* image = std::get_if<ImageSource>(&layer.source)) {
+            return FilePicture(layer, image->file, cache);
+        }
+        if (const auto* sequence = std::get_if<SequenceSource>(&layer.source)) {
+            return FilePicture(
+                layer, SequenceFrameFile(*sequence, SequenceNumberAt(*sequence, layer_frame)), cache);
+        }
+    }
     RgbaImage image = MakeRgbaImage(layer.width, layer.height);
     if (!LayerShowsAt(layer, layer_frame)) {
-        return image;
+        return std::make_shared<const RgbaImage>(std::move(image));
     }
     struct Draw {
-        const Layer& layer;
         double frame;
-        SourceCache& cache;
         RgbaImage& image;
         void operator()(const EmptySource&) const {}
         void operator()(const SolidSource& s) const { DrawSolid(image, s); }
@@ -80,13 +89,28 @@ RgbaImage RenderLayerFrame(const Layer& layer, double layer_frame, SourceCache& 
         void operator()(const CounterSource& s) const {
             DrawCounter(image, s, s.first + WholeFrame(frame));
         }
-        void operator()(const ImageSource& s) const { image = FilePicture(layer, s.file, cache); }
-        void operator()(const SequenceSource& s) const {
-            image = FilePicture(layer, SequenceFrameFile(s, SequenceNumberAt(s, frame)), cache);
-        }
+        void operator()(const ImageSource&) const {}
+        void operator()(const SequenceSource&) const {}
     };
-    std::visit(Draw{layer, layer_frame, cache, image}, layer.source);
-    return image;
+    std::visit(Draw{layer_frame, image}, layer.source);
+    return std::make_shared<const RgbaImage>(std::move(image));
+}
+
+RgbaImage RenderLayerFrame(const Layer& layer, double layer_frame, SourceCache& cache) {
+    return *LayerPicture(layer, layer_frame, cache);
+}
+
+long long PictureKey(const Layer& layer, double layer_frame) {
+    if (!LayerShowsAt(layer, layer_frame)) {
+        return -1;
+    }
+    if (const auto* sequence = std::get_if<SequenceSource>(&layer.source)) {
+        return SequenceNumberAt(*sequence, layer_frame);
+    }
+    if (std::holds_alternative<CounterSource>(layer.source)) {
+        return WholeFrame(layer_frame);
+    }
+    return 0;
 }
 
 RgbaImage ReduceImage(const RgbaImage& image, int factor) {

@@ -6,6 +6,7 @@
 #include "scene/source_cache.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace plurion::host {
 
@@ -33,5 +34,14 @@ RgbaImage RenderLayerFrame(const Layer& layer, double layer_frame, SourceCache& 
 // of a factor x factor block (in premultiplied colour), blocks past the edge counting as
 // transparent, so pixel (x, y) covers exactly the full-size pixels from (factor x, factor y).
 RgbaImage ReduceImage(const RgbaImage& image, int factor);
+
+// The same picture without a copy: a file's is the cache's own.
+std::shared_ptr<const RgbaImage> LayerPicture(const Layer& layer, double layer_frame,
+                                              SourceCache& cache);
+
+// Which picture the layer shows at a layer frame: equal keys mean equal pictures. Hidden frames
+// share one key; still sources (shapes, solids, images) show one picture throughout; counters
+// and sequences change at whole frames.
+long long PictureKey(const Layer& layer, double layer_frame);
 
 } // namespace plurion::host

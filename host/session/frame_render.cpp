@@ -136,8 +136,13 @@ PF_Err FrameRenderer::make_layer_world(int layer, double frame, WorldOwner& worl
 }
 
 PF_Err FrameRenderer::make_layer_world(const Layer& source, double frame, WorldOwner& world) {
-    const RgbaImage image = ReduceImage(
-        RenderLayerFrame(source, LayerFrameAt(source, frame), cache_), options_.downsample);
+    std::shared_ptr<const RgbaImage> picture =
+        LayerPicture(source, LayerFrameAt(source, frame), cache_);
+    if (options_.downsample > 1) {
+        // The full picture goes as soon as the reduced one is made.
+        picture = std::make_shared<const RgbaImage>(ReduceImage(*picture, options_.downsample));
+    }
+    const RgbaImage& image = *picture;
     PF_Err err = PF_Err_NONE;
     WorldOwner full = MakeWorld(image.width, image.height, PixelFormatForBpc(options_.bpc), err);
     if (err == PF_Err_NONE) {
@@ -153,6 +158,22 @@ PF_Err FrameRenderer::make_layer_world(const Layer& source, double frame, WorldO
     return err;
 }
 
+PF_Err FrameRenderer::shared_layer_world(int layer, double frame, SharedWorld& world) {
+    const Layer& source = scene_layer(layer);
+    const std::pair<int, long long> key{layer, PictureKey(source, LayerFrameAt(source, frame))};
+    if (SharedWorld held = pictures_[key].lock()) {
+        world = std::move(held);
+        return PF_Err_NONE;
+    }
+    auto made = std::make_shared<WorldOwner>();
+    const PF_Err err = make_layer_world(layer, frame, *made);
+    if (err == PF_Err_NONE) {
+        pictures_[key] = made;
+        world = std::move(made);
+    }
+    return err;
+}
+
 PF_Err FrameRenderer::checkout_param(PF_ParamIndex index, A_long time, A_long /*time_step*/,
                                      A_u_long time_scale, PF_ParamDef& param) {
     if (index < 0 || static_cast<std::size_t>(index) >= session_.params().size()) {
@@ -164,14 +185,14 @@ PF_Err FrameRenderer::checkout_param(PF_ParamIndex index, A_long time, A_long /*
         param.param_type = PF_Param_LAYER;
         const int layer = layer_of(index, frame);
         if (layer != kNoLayer) {
-            WorldOwner world;
-            if (const PF_Err err = make_layer_world(layer, frame, world)) {
+            SharedWorld world;
+            if (const PF_Err err = shared_layer_world(layer, frame, world)) {
                 return err;
             }
-            param.u.ld = world.get();
-            param.u.ld.extent_hint = {0, 0, world->width, world->height};
-            if (world->data != nullptr) {
-                param_layers_.emplace(world->data, std::move(world));
+            param.u.ld = world->get();
+            param.u.ld.extent_hint = {0, 0, world->get().width, world->get().height};
+            if (world->get().data != nullptr) {
+                param_layers_.emplace(world->get().data, std::move(world));
             }
         }
     } else {
@@ -188,7 +209,9 @@ PF_Err FrameRenderer::checkin_param(PF_ParamDef& param) {
     }
     --params_out_;
     if (param.param_type == PF_Param_LAYER && param.u.ld.data != nullptr) {
-        param_layers_.erase(param.u.ld.data);
+        if (const auto held = param_layers_.find(param.u.ld.data); held != param_layers_.end()) {
+            param_layers_.erase(held);
+        }
     }
     return PF_Err_NONE;
 }
@@ -221,34 +244,34 @@ PF_Err FrameRenderer::checkout_layer(PF_ParamIndex index, A_long checkout_id,
     return PF_Err_NONE;
 }
 
-// The pixels of one request: the layer inside the rectangle it was given, as a world of that
-// rectangle's size whose origin says where it lies in the layer. Nothing when it is empty.
-PF_Err FrameRenderer::make_request_world(const LayerRequest& request, WorldOwner& world) {
+// The pixels of one request: the layer inside the rectangle it was given, with an origin that
+// says where it lies in the layer. A request of the whole layer shares its picture; a part of it
+// is a copy of that rectangle. Nothing when it is empty.
+PF_Err FrameRenderer::make_request_world(const LayerRequest& request, Checkout& checkout) {
     const double frame = frame_of(request.time, request.time_scale);
     const int layer = layer_of(request.index, frame);
     if (layer == kNoLayer || IsEmpty(request.rect)) {
         return PF_Err_NONE;
     }
-    WorldOwner whole;
-    PF_Err err = make_layer_world(layer, frame, whole);
+    SharedWorld pixels;
+    PF_Err err = shared_layer_world(layer, frame, pixels);
     const PF_LRect& r = request.rect;
-    if (err == PF_Err_NONE &&
-        (r.left != 0 || r.top != 0 || r.right != whole->width || r.bottom != whole->height)) {
-        WorldOwner part =
-            MakeWorld(r.right - r.left, r.bottom - r.top, PixelFormatOf(whole.get()), err);
+    if (err == PF_Err_NONE && (r.left != 0 || r.top != 0 || r.right != pixels->get().width ||
+                               r.bottom != pixels->get().height)) {
+        auto part = std::make_shared<WorldOwner>(
+            MakeWorld(r.right - r.left, r.bottom - r.top, PixelFormatOf(pixels->get()), err));
         const PF_Rect inside{r.left, r.top, r.right, r.bottom};
         if (err == PF_Err_NONE) {
-            err = CopyWorld(&whole.get(), &part.get(), &inside, nullptr);
+            err = CopyWorld(&pixels->get(), &part->get(), &inside, nullptr);
         }
-        if (err == PF_Err_NONE) {
-            sources_[part->data] = sources_[whole->data];
-            whole = std::move(part);
-        }
+        pixels = std::move(part);
     }
     if (err == PF_Err_NONE) {
-        whole->origin_x = r.left;
-        whole->origin_y = r.top;
-        world = std::move(whole);
+        checkout.world = pixels->get();
+        checkout.world.origin_x = r.left;
+        checkout.world.origin_y = r.top;
+        checkout.source = FrameText(scene_layer(layer).name, frame);
+        checkout.pixels = std::move(pixels);
     }
     return err;
 }
@@ -260,14 +283,14 @@ PF_Err FrameRenderer::checkout_layer_pixels(A_long checkout_id, PF_EffectWorld**
     }
     auto held = layer_pixels_.find(checkout_id);
     if (held == layer_pixels_.end()) {
-        WorldOwner world;
-        if (const PF_Err err = make_request_world(request->second, world)) {
+        Checkout checkout;
+        if (const PF_Err err = make_request_world(request->second, checkout)) {
             return err;
         }
-        held = layer_pixels_.emplace(checkout_id, std::move(world)).first;
+        held = layer_pixels_.emplace(checkout_id, std::move(checkout)).first;
     }
     ++layer_checkouts_[checkout_id];
-    *pixels = held->second.get().data != nullptr ? &held->second.get() : nullptr;
+    *pixels = held->second.world.data != nullptr ? &held->second.world : nullptr;
     return PF_Err_NONE;
 }
 
@@ -318,6 +341,11 @@ paths::PathShape FrameRenderer::mask_shape(std::int32_t index, A_long time,
 }
 
 std::string FrameRenderer::source_of(const PF_EffectWorld& world) const {
+    for (const auto& [id, checkout] : layer_pixels_) {
+        if (&checkout.world == &world) {
+            return checkout.source;
+        }
+    }
     const auto found = sources_.find(world.data);
     return found == sources_.end() ? std::string{} : found->second;
 }

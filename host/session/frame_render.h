@@ -98,7 +98,6 @@ class FrameRenderer final : public HostCallTarget {
     // Failures are answered with their error code and noted in the frame's services.
     PF_Err make_layer_world(int layer, double frame, WorldOwner& world);
     PF_Err make_layer_world(const Layer& source, double frame, WorldOwner& world);
-    PF_Err make_request_world(const LayerRequest& request, WorldOwner& world);
     PF_Err make_output(const PF_LRect& extent);
     double frame_of(A_long time, A_u_long time_scale) const;
     A_long scaled(A_long size) const;
@@ -113,10 +112,23 @@ class FrameRenderer final : public HostCallTarget {
     const char* command_ = "";
 
     std::map<A_long, LayerRequest> requests_;
-    std::map<A_long, WorldOwner> layer_pixels_;      // checked-out layer pixels by id
-    std::map<A_long, int> layer_checkouts_;          // checkouts not yet checked in, by id
-    std::vector<std::string> faults_;                // misuses of the protocol
-    std::map<const void*, WorldOwner> param_layers_; // layer parameters checked out
+    // The pictures of layers at times: checkouts of the same layer showing the same picture get
+    // the same pixels, which live as long as one of them is checked out.
+    using SharedWorld = std::shared_ptr<WorldOwner>;
+    PF_Err shared_layer_world(int layer, double frame, SharedWorld& world);
+    std::map<std::pair<int, long long>, std::weak_ptr<WorldOwner>> pictures_;
+    // A checkout's own world record over its pixels (the shared picture, or the part of it that
+    // was requested), so that the trace can tell which layer and time each checkout stands for.
+    struct Checkout {
+        SharedWorld pixels;
+        PF_EffectWorld world{};
+        std::string source;
+    };
+    PF_Err make_request_world(const LayerRequest& request, Checkout& checkout);
+    std::map<A_long, Checkout> layer_pixels_;              // checked-out layer pixels by id
+    std::map<A_long, int> layer_checkouts_;                // checkouts not yet checked in, by id
+    std::vector<std::string> faults_;                      // misuses of the protocol
+    std::multimap<const void*, SharedWorld> param_layers_; // layer parameters checked out
     int params_out_ = 0;                             // checkout_param not yet checked in
     std::map<const void*, std::string> sources_;     // pixel address -> where they came from
     WorldOwner output_;

@@ -66,7 +66,7 @@ A_FpLong Acos(A_FpLong x) {
 // writes at most that much, as a truncating sprintf.
 constexpr std::size_t kMessageBytes = 256;
 
-A_long Sprintf(A_char* buffer, const A_char* format, ...) {
+[[gnu::format(printf, 2, 3)]] A_long Sprintf(A_char* buffer, const A_char* format, ...) {
     if (buffer == nullptr || format == nullptr) {
         return 0;
     }
