@@ -24,9 +24,11 @@ bool IsRaw(const std::filesystem::path& file) {
     return LowerExtension(file) == kRawRgbaExtension;
 }
 
+#ifdef PLURION_HAVE_OIIO
 bool IsPng(const std::filesystem::path& file) {
     return LowerExtension(file) == ".png";
 }
+#endif
 
 // Libraries write multi-line reasons; a message is one line.
 std::string OneLine(const std::string& reason) {
