@@ -2,12 +2,12 @@
 # Builds the libFuzzer targets (preset `fuzz`, clang with ASan + UBSan) and runs each for a while:
 #   scene_loader_fuzz  seeded with the example scenes (scenes/)
 #   image_reader_fuzz  seeded with the damaged and lying pictures (tests/data/damaged/)
-# usage: scripts/fuzz.sh [SECONDS_EACH]   (default 60; CI runs the default)
-# The corpora grow under build-fuzz/corpus/; a finding is written as build-fuzz/crash-* and fails
-# the run. To go on longer, run it again with more seconds: it starts from the grown corpora.
+# usage: scripts/fuzz.sh [SECONDS_EACH]   (default 30, what CI runs; scripts/fuzz.sh 600 for a
+# real search). The corpora grow under build-fuzz/corpus/; a finding is written as
+# build-fuzz/crash-* and fails the run. A later run starts from the grown corpora.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-60}
+seconds=${1:-30}
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)"

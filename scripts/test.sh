@@ -1,21 +1,36 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: once in a release build
 # (benchmarks included, briefly) and once under AddressSanitizer and UndefinedBehaviorSanitizer;
-# then renders every example scene with frames in parallel under ThreadSanitizer, and fuzzes the
-# scene loader and the picture readers for a minute each.
+# then renders frames of every clone type in parallel under ThreadSanitizer, and fuzzes the
+# scene loader and the picture readers briefly. Each stage prints how long it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+started=$SECONDS
+stage_started=$SECONDS
+stage() {
+    local now=$SECONDS
+    printf '== %s: %d s (total %d s)\n' "$1" $((now - stage_started)) $((now - started))
+    stage_started=$now
+}
+
 scripts/install-deps.sh --with-windows
 jobs=$(nproc)
+stage "packages"
 
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
+stage "release build"
 ctest --preset release -j "$jobs"
+stage "release tests (Windows check included)"
 
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize -j "$jobs"
+stage "sanitizer build"
 ctest --preset sanitize -j "$jobs" --label-exclude 'benchmark|windows'
+stage "sanitizer tests"
 
 scripts/tsan-check.sh
-scripts/fuzz.sh 60
+stage "ThreadSanitizer build and renders"
+scripts/fuzz.sh
+stage "fuzz build and runs"
