@@ -189,7 +189,14 @@ TEST_F(ImageFileTest, FailuresNameTheFileAndLeaveNothingBehind) {
     std::ofstream(folder_ / "text.rgbaf") << "hello\n";
     expect_failure([&] { ReadImage(folder_ / "text.rgbaf"); }, "text.rgbaf", "not a raw float");
 
-    EXPECT_EQ(FolderEntries().size(), 2u); // cut.rgbaf and text.rgbaf only
+    // Whole, but wider than the host's largest picture: refused before it is decoded.
+    const fs::path wide = folder_ / "wide.rgbaf";
+    std::ofstream(wide, std::ios::binary) << "PLURION-RGBAF 30001 1\n"
+                                          << std::string(30001 * 16, '\0');
+    expect_failure([&] { ReadImage(wide); }, wide.string(),
+                   "the picture is 30001 x 1 pixels; at most 30000 on a side are read");
+
+    EXPECT_EQ(FolderEntries().size(), 3u); // cut.rgbaf, text.rgbaf and wide.rgbaf only
 }
 
 } // namespace

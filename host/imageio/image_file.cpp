@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 namespace plurion::host {
 namespace {
@@ -112,6 +113,24 @@ void EncodeAndWrite(const std::filesystem::path& file, Encode&& encode) {
 
 ImageFileError::ImageFileError(const std::filesystem::path& file, const std::string& reason)
     : std::runtime_error(file.string() + ": " + OneLine(reason)), reason_(OneLine(reason)) {}
+
+void CheckPictureSize(const std::filesystem::path& file, const ImageInfo& info) {
+    if (info.width < 1 || info.height < 1 || info.width > kMaxPictureSide ||
+        info.height > kMaxPictureSide) {
+        throw ImageFileError(file, "the picture is " + std::to_string(info.width) + " x " +
+                                       std::to_string(info.height) + " pixels; at most " +
+                                       std::to_string(kMaxPictureSide) + " on a side are read");
+    }
+}
+
+void ThrowImplausible(const std::filesystem::path& file, const ImageInfo& claimed, double least,
+                      std::uintmax_t bytes) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "claims %d x %d pixels, which need at least %.0f bytes, but the file holds %llu",
+                  claimed.width, claimed.height, least, static_cast<unsigned long long>(bytes));
+    throw ImageFileError(file, text);
+}
 
 bool HasOpenImageIO() {
 #ifdef PLURION_HAVE_OIIO

@@ -19,6 +19,7 @@
 #include "imageio/rgba_image.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -46,6 +47,18 @@ struct ImageInfo {
     int width = 0;
     int height = 0;
 };
+
+// The largest picture the host decodes, on either side (also its largest layer).
+inline constexpr int kMaxPictureSide = 30000;
+
+// Refuses, naming the file, a picture of no pixels or one larger than kMaxPictureSide on a side:
+// readers call it before they allocate the picture.
+void CheckPictureSize(const std::filesystem::path& file, const ImageInfo& info);
+
+// Refuses a header that claims more pixels than the file's bytes could hold: at least `least`
+// bytes would be needed and the file holds `bytes`.
+[[noreturn]] void ThrowImplausible(const std::filesystem::path& file, const ImageInfo& claimed,
+                                   double least, std::uintmax_t bytes);
 
 // Whether this build reads and writes formats other than the raw float one.
 bool HasOpenImageIO();

@@ -4,6 +4,7 @@
 #include <OpenImageIO/imageio.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace plurion::host {
 namespace {
@@ -86,12 +87,81 @@ OIIO::TypeDesc FileType(SampleFormat samples) {
     return OIIO::TypeDesc::FLOAT;
 }
 
+// Scan lines per chunk of each OpenEXR compression method.
+int ExrLinesPerChunk(const std::string& compression) {
+    const std::string method = compression.substr(0, compression.find(':'));
+    if (method == "zip" || method == "pxr24") {
+        return 16;
+    }
+    if (method == "piz" || method == "b44" || method == "b44a" || method == "dwaa") {
+        return 32;
+    }
+    if (method == "dwab") {
+        return 256;
+    }
+    return 1; // none, rle, zips
+}
+
+// An OpenEXR file holds a table of 8-byte offsets, one per chunk, and every chunk begins with
+// its own header (scan lines: 8 bytes; tiles: 20); without compression the pixel bytes follow
+// in full. A header that claims more than that in fewer bytes is refused before any decoding.
+void CheckExrPlausible(const std::filesystem::path& file, const OIIO::ImageSpec& spec) {
+    const std::string compression = spec.get_string_attribute("compression", "none");
+    double chunks = 0.0;
+    double chunk_header = 0.0;
+    if (spec.tile_width > 0 && spec.tile_height > 0) {
+        chunks = std::ceil(static_cast<double>(spec.width) / spec.tile_width) *
+                 std::ceil(static_cast<double>(spec.height) / spec.tile_height);
+        chunk_header = 20.0;
+    } else {
+        chunks = std::ceil(static_cast<double>(spec.height) / ExrLinesPerChunk(compression));
+        chunk_header = 8.0;
+    }
+    double least = chunks * (8.0 + chunk_header);
+    if (compression == "none") {
+        double pixel_bytes = 0.0;
+        for (int c = 0; c < spec.nchannels; ++c) {
+            pixel_bytes += static_cast<double>(spec.channelformat(c).size());
+        }
+        least += static_cast<double>(spec.width) * spec.height * pixel_bytes;
+    }
+    std::error_code error;
+    const auto bytes = std::filesystem::file_size(file, error);
+    if (!error && static_cast<double>(bytes) < least) {
+        ThrowImplausible(file, ImageInfo{spec.width, spec.height}, least, bytes);
+    }
+}
+
+// A JPEG file codes every 8 x 8 block of its largest component with at least one bit (the
+// Huffman code of its DC difference, also in a progressive file's first scan), so a byte holds
+// at most 512 pixels.
+void CheckJpegPlausible(const std::filesystem::path& file, const OIIO::ImageSpec& spec) {
+    constexpr double kMostPixelsPerByte = 512.0;
+    const double least = static_cast<double>(spec.width) * spec.height / kMostPixelsPerByte;
+    std::error_code error;
+    const auto bytes = std::filesystem::file_size(file, error);
+    if (!error && static_cast<double>(bytes) < least) {
+        ThrowImplausible(file, ImageInfo{spec.width, spec.height}, least, bytes);
+    }
+}
+
+// The picture's size, checked against what the file can hold.
+ImageInfo CheckedInfo(const std::filesystem::path& file, const OIIO::ImageInput& input) {
+    const OIIO::ImageSpec& spec = input.spec();
+    const std::string format = input.format_name();
+    if (format == "openexr") {
+        CheckExrPlausible(file, spec);
+    } else if (format == "jpeg") {
+        CheckJpegPlausible(file, spec);
+    }
+    return ImageInfo{spec.width, spec.height};
+}
+
 } // namespace
 
 ImageInfo ReadOiioInfo(const std::filesystem::path& file) {
     const auto input = OpenInput(file);
-    const OIIO::ImageSpec& spec = input->spec();
-    return ImageInfo{spec.width, spec.height};
+    return CheckedInfo(file, *input);
 }
 
 RgbaImage ReadOiio(const std::filesystem::path& file) {
@@ -100,6 +170,7 @@ RgbaImage ReadOiio(const std::filesystem::path& file) {
     if (spec.width < 1 || spec.height < 1 || spec.nchannels < 1) {
         throw ImageFileError(file, "image has no pixels");
     }
+    CheckPictureSize(file, CheckedInfo(file, *input));
     // Strips of rows through a small buffer: the picture is the only full-size copy.
     RgbaImage image = MakeRgbaImage(spec.width, spec.height);
     constexpr int kStripRows = 64;

@@ -89,12 +89,7 @@ void CheckPlausible(PngReader& reader, const ImageInfo& info) {
     const double row_bytes = 1.0 + (static_cast<double>(info.width) * bits + 7) / 8;
     const double least = row_bytes * info.height / kMostDeflateRatio;
     if (!error && static_cast<double>(bytes) < least) {
-        char text[160];
-        std::snprintf(text, sizeof text,
-                      "claims %d x %d pixels, which need at least %.0f bytes, but the file holds "
-                      "%llu",
-                      info.width, info.height, least, static_cast<unsigned long long>(bytes));
-        throw ImageFileError(reader.file, text);
+        ThrowImplausible(reader.file, info, least, bytes);
     }
 }
 
@@ -123,6 +118,7 @@ RgbaImage ReadPng(const std::filesystem::path& file) {
     ImageInfo info;
     Protected(reader, [&] { info = ReadHeader(reader); });
     CheckPlausible(reader, info);
+    CheckPictureSize(file, info);
     int passes = 1;
     std::size_t row_bytes = 0;
     Protected(reader, [&] {

@@ -44,10 +44,10 @@ std::array<char, 4> LittleEndianBytes(float value) {
             static_cast<char>((bits >> 16) & 0xFF), static_cast<char>((bits >> 24) & 0xFF)};
 }
 
-} // namespace
-
-ImageInfo ReadRawRgbaInfo(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
+// Opens the file and reads its header; a header that claims more pixel bytes than the file
+// holds is refused before anything is allocated. The stream is left at the first pixel byte.
+ImageInfo OpenChecked(std::ifstream& in, const std::filesystem::path& file) {
+    in.open(file, std::ios::binary);
     if (!in) {
         throw ImageFileError(file, "cannot open for reading");
     }
@@ -63,34 +63,34 @@ ImageInfo ReadRawRgbaInfo(const std::filesystem::path& file) {
     return info;
 }
 
+} // namespace
+
+ImageInfo ReadRawRgbaInfo(const std::filesystem::path& file) {
+    std::ifstream in;
+    return OpenChecked(in, file);
+}
+
 RgbaImage ReadRawRgba(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        throw ImageFileError(file, "cannot open for reading");
-    }
-    const ImageInfo info = ReadHeader(in, file);
-    // A header that claims more than the file holds is refused before anything is allocated.
-    const auto wanted = static_cast<std::uintmax_t>(info.width) * info.height * 16;
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    const auto header = static_cast<std::uintmax_t>(in.tellg());
-    if (!error && size - header < wanted) {
-        throw ImageFileError(file, "truncated: " + std::to_string(size - header) + " of " +
-                                       std::to_string(wanted) + " pixel bytes");
-    }
+    std::ifstream in;
+    const ImageInfo info = OpenChecked(in, file);
+    CheckPictureSize(file, info);
     RgbaImage image = MakeRgbaImage(info.width, info.height);
-    std::vector<char> bytes(image.rgba.size() * 4);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) {
-        throw ImageFileError(file, "truncated: " + std::to_string(in.gcount()) + " of " +
-                                       std::to_string(bytes.size()) + " pixel bytes");
-    }
-    for (std::size_t i = 0; i < image.rgba.size(); ++i) {
-        std::array<unsigned char, 4> sample{};
-        for (std::size_t b = 0; b < 4; ++b) {
-            sample[b] = static_cast<unsigned char>(bytes[i * 4 + b]);
+    // One row of bytes at a time: the picture is the only full-size buffer.
+    const std::size_t row_samples = static_cast<std::size_t>(info.width) * 4;
+    std::vector<char> bytes(row_samples * 4);
+    for (int y = 0; y < info.height; ++y) {
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (in.gcount() != static_cast<std::streamsize>(bytes.size())) {
+            throw ImageFileError(file, "truncated in row " + std::to_string(y));
         }
-        image.rgba[i] = FloatFromLittleEndian(sample);
+        float* out = image.rgba.data() + static_cast<std::size_t>(y) * row_samples;
+        for (std::size_t i = 0; i < row_samples; ++i) {
+            std::array<unsigned char, 4> sample{};
+            for (std::size_t b = 0; b < 4; ++b) {
+                sample[b] = static_cast<unsigned char>(bytes[i * 4 + b]);
+            }
+            out[i] = FloatFromLittleEndian(sample);
+        }
     }
     return image;
 }

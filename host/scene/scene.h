@@ -6,6 +6,8 @@
 // down; angles are degrees; colours are straight RGBA in 0..1.
 #pragma once
 
+#include "imageio/image_file.h"
+
 #include <array>
 #include <filesystem>
 #include <map>
@@ -25,7 +27,7 @@ using Color = std::array<float, 4>;
 inline constexpr int kMaxCompositionFrames = 50000;
 inline constexpr double kMaxLayerFrames = 1000000.0;
 // The largest layer side the host makes, for procedural layers and files alike.
-inline constexpr int kMaxLayerSide = 30000;
+inline constexpr int kMaxLayerSide = kMaxPictureSide;
 
 struct Vec2 {
     double x = 0.0;

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the damaged and lying picture files of this folder from the published formats (PNG
-chunks with their CRC-32, a zlib stream, the raw float header), so that each fault is exactly
-the one named. expected.json says what the host must answer to each. Run from this folder."""
+chunks with their CRC-32, a zlib stream, the raw float header, the OpenEXR header, offset table
+and chunks, JPEG markers), so that each fault is exactly the one named. expected.json says what the host must answer to each. Run from this folder."""
 import random
 import struct
 import zlib
@@ -54,19 +54,25 @@ def attribute(name, kind, data):
     return name + b"\0" + kind + b"\0" + struct.pack("<i", len(data)) + data
 
 
-def exr(width, height):
-    """An uncompressed scan-line OpenEXR file of 32-bit float A, B, G, R channels."""
+def exr_start(width, height, compression=0):
+    """The magic number, version and header of a scan-line OpenEXR file of 32-bit float A, B, G,
+    R channels; compression 0 is none, 3 is ZIP (16 scan lines a chunk)."""
     channels = b"".join(name + b"\0" + struct.pack("<iB3xii", 2, 0, 1, 1) for name in (b"A", b"B", b"G", b"R"))
     window = struct.pack("<iiii", 0, 0, width - 1, height - 1)
     header = (attribute(b"channels", b"chlist", channels + b"\0") +
-              attribute(b"compression", b"compression", b"\0") +
+              attribute(b"compression", b"compression", bytes([compression])) +
               attribute(b"dataWindow", b"box2i", window) +
               attribute(b"displayWindow", b"box2i", window) +
               attribute(b"lineOrder", b"lineOrder", b"\0") +
               attribute(b"pixelAspectRatio", b"float", struct.pack("<f", 1.0)) +
               attribute(b"screenWindowCenter", b"v2f", struct.pack("<ff", 0, 0)) +
               attribute(b"screenWindowWidth", b"float", struct.pack("<f", 1.0)) + b"\0")
-    start = struct.pack("<ii", 20000630, 2) + header
+    return struct.pack("<ii", 20000630, 2) + header
+
+
+def exr(width, height):
+    """An uncompressed scan-line OpenEXR file with random pixels."""
+    start = exr_start(width, height)
     line_bytes = width * 4 * 4
     first = len(start) + 8 * height
     offsets = b"".join(struct.pack("<Q", first + y * (8 + line_bytes)) for y in range(height))
@@ -79,3 +85,33 @@ def exr(width, height):
 whole = exr(16, 16)
 open("good_16.exr", "wb").write(whole)
 open("truncated.exr", "wb").write(whole[: len(whole) * 2 // 3])
+# Whole in size, but the fourth scan line's chunk gives a wrong length for its pixel data.
+damaged = bytearray(whole)
+table = len(exr_start(16, 16))
+fourth = struct.unpack_from("<Q", damaged, table + 8 * 3)[0]
+struct.pack_into("<i", damaged, fourth + 4, 0x7FFFFFF0)
+open("bad_chunk.exr", "wb").write(bytes(damaged))
+# Headers that claim far more than the file holds: without compression every pixel byte must be
+# there; with ZIP there must still be an 8-byte offset and an 8-byte chunk header for each chunk
+# of 16 scan lines.
+open("lying_wide.exr", "wb").write(exr_start(33554448, 16) + bytes(8 * 16))
+open("lying_zip.exr", "wb").write(exr_start(20000, 20000, compression=3) + bytes(8 * 1250))
+
+
+def marker(code, data):
+    return b"\xff" + bytes([code]) + struct.pack(">H", len(data) + 2) + data
+
+
+def jpeg_header(width, height):
+    """A baseline grey JPEG up to its first scan: quantisation table, frame header, one Huffman
+    table for DC and one for AC (each a single one-bit code for symbol 0) and the scan header."""
+    quantisation = marker(0xDB, b"\x00" + bytes([1] * 64))
+    frame = marker(0xC0, struct.pack(">BHHB", 8, height, width, 1) + b"\x01\x11\x00")
+    one_code = bytes([1] + [0] * 15) + b"\x00"
+    huffman = marker(0xC4, b"\x00" + one_code + b"\x10" + one_code)
+    scan = marker(0xDA, b"\x01\x01\x00\x00\x3f\x00")
+    return b"\xff\xd8" + quantisation + frame + huffman + scan
+
+
+# Every 8 x 8 block costs at least one bit, so 25600 x 25600 pixels need 1280000 bytes.
+open("lying.jpg", "wb").write(jpeg_header(25600, 25600) + b"\x00\xff\xd9")
