@@ -20,7 +20,7 @@ if [[ "${1:-}" == "--all" ]]; then
     scenes=(scenes/*.json)
 else
     scenes=(scenes/linear_time.json scenes/radial_blur.json scenes/grid_time.json
-            scenes/path_motion_blur.json)
+            scenes/path_motion_blur.json scenes/object_alpha_time.json)
 fi
 count=0
 depths=(8 16 32)
