@@ -4,6 +4,7 @@
 #include "scene/scene_loader.h"
 #include "session/effect_session.h"
 #include "session/flag_names.h"
+#include "session/memory_estimate.h"
 #include "session/param_listing.h"
 #include "session/render_job.h"
 #include "view_command.h"
@@ -12,6 +13,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -152,6 +154,7 @@ struct RenderArgs {
     int png_compression = plurion::host::kDefaultPngCompression;
     std::string trace;
     bool quiet = false;
+    std::uint64_t max_memory = plurion::host::DefaultMemoryLimit();
 };
 
 // "A-B" or "A": the frames to render, within the composition's duration.
@@ -235,6 +238,7 @@ int RunRender(const std::string& module_path, const RenderArgs& args) {
         options.png_compression = args.png_compression;
         options.trace = trace.get();
         options.interrupted = &interrupt_signal;
+        options.max_memory = args.max_memory;
         if (!args.quiet && PLURION_ISATTY(2)) {
             options.progress = &std::cerr;
         }
@@ -285,6 +289,12 @@ int main(int argc, char** argv) {
     render->add_option("--trace", render_args.trace,
                        "Write every host call of the effect as JSON lines");
     render->add_flag("--quiet", render_args.quiet, "No progress line and no summary");
+    render
+        ->add_option("--max-memory", render_args.max_memory,
+                     "Memory the render may use, as 512M, 8G... (default: three quarters of "
+                     "this machine's memory, " +
+                         plurion::host::ByteText(render_args.max_memory) + "; 0: no limit)")
+        ->transform(CLI::AsSizeValue(false));
     plurion::cli::ViewArgs view_args;
     auto* view = plurion::cli::AddViewCommand(app, view_args);
     CLI11_PARSE(app, argc, argv);

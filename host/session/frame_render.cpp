@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <set>
 
 namespace plurion::host {
 namespace {
@@ -55,7 +56,9 @@ FrameRenderer::FrameRenderer(EffectSession& session, const Scene& scene, SourceC
     services_.aegp.attach(effect_ref(), &aegp_scene_);
 }
 
-FrameRenderer::~FrameRenderer() = default;
+FrameRenderer::~FrameRenderer() {
+    release_pre_render_data();
+}
 
 DrawSettings FrameRenderer::draw_settings() const {
     DrawSettings settings;
@@ -361,49 +364,101 @@ PF_Err FrameRenderer::send(PF_Cmd cmd, PF_InData& in, PF_OutData& out, void* ext
     return session_.entry()(cmd, &in, &out, nullptr, nullptr, extra);
 }
 
-PF_Err FrameRenderer::render(WorldOwner& output) {
+PF_Err FrameRenderer::pre_render() {
+    output_request_ = PF_RenderRequest{};
+    output_request_.rect = {0, 0, scaled(scene_.effect_layer.width),
+                            scaled(scene_.effect_layer.height)};
+    output_request_.field = PF_Field_FRAME;
+    output_request_.channel_mask = PF_ChannelMask_ARGB;
     PF_PreRenderInput pre_input{};
-    pre_input.output_request.rect = {0, 0, scaled(scene_.effect_layer.width),
-                                     scaled(scene_.effect_layer.height)};
-    pre_input.output_request.field = PF_Field_FRAME;
-    pre_input.output_request.channel_mask = PF_ChannelMask_ARGB;
+    pre_input.output_request = output_request_;
     pre_input.bitdepth = static_cast<short>(options_.bpc);
-    PF_PreRenderOutput pre_output{};
+    pre_output_ = PF_PreRenderOutput{};
     PF_PreRenderCallbacks pre_callbacks = PreRenderCallbacks();
-    PF_PreRenderExtra pre_extra{&pre_input, &pre_output, &pre_callbacks};
+    PF_PreRenderExtra pre_extra{&pre_input, &pre_output_, &pre_callbacks};
 
     PF_InData in = make_in_data();
     PF_OutData out{};
     command_ = "PF_Cmd_SMART_PRE_RENDER";
-    PF_Err err = send(PF_Cmd_SMART_PRE_RENDER, in, out, &pre_extra);
+    pre_render_err_ = send(PF_Cmd_SMART_PRE_RENDER, in, out, &pre_extra);
+    command_ = "";
+    pre_rendered_ = true;
+    return pre_render_err_;
+}
 
+PF_Err FrameRenderer::render(WorldOwner& output) {
+    PF_Err err = pre_rendered_ ? pre_render_err_ : pre_render();
     if (err == PF_Err_NONE) {
-        err = make_output(pre_output.result_rect);
+        err = make_output(pre_output_.result_rect);
     }
     if (err == PF_Err_NONE) {
         PF_SmartRenderInput render_input{};
-        render_input.output_request = pre_input.output_request;
-        render_input.bitdepth = pre_input.bitdepth;
-        render_input.pre_render_data = pre_output.pre_render_data;
+        render_input.output_request = output_request_;
+        render_input.bitdepth = static_cast<short>(options_.bpc);
+        render_input.pre_render_data = pre_output_.pre_render_data;
         PF_SmartRenderCallbacks render_callbacks = SmartRenderCallbacks();
         PF_SmartRenderExtra render_extra{&render_input, &render_callbacks};
-        in = make_in_data();
-        out = PF_OutData{};
+        PF_InData in = make_in_data();
+        PF_OutData out{};
         command_ = "PF_Cmd_SMART_RENDER";
         err = send(PF_Cmd_SMART_RENDER, in, out, &render_extra);
     }
-    // The effect owns its pre-render data; the host gives it back through the effect's own
-    // function once the frame no longer needs it, whatever happened.
-    if (pre_output.pre_render_data != nullptr && pre_output.delete_pre_render_data_func) {
-        ActiveHostScope active(services_);
-        command_ = "delete_pre_render_data_func";
-        pre_output.delete_pre_render_data_func(pre_output.pre_render_data);
-    }
+    release_pre_render_data();
     command_ = "";
     if (err == PF_Err_NONE) {
         output = std::move(output_);
     }
     return err;
+}
+
+// The effect owns its pre-render data; the host gives it back through the effect's own
+// function once the frame no longer needs it, whatever happened.
+void FrameRenderer::release_pre_render_data() {
+    if (pre_output_.pre_render_data != nullptr && pre_output_.delete_pre_render_data_func) {
+        ActiveHostScope active(services_);
+        command_ = "delete_pre_render_data_func";
+        pre_output_.delete_pre_render_data_func(pre_output_.pre_render_data);
+        command_ = "";
+    }
+    pre_output_.pre_render_data = nullptr;
+}
+
+MemoryEstimate FrameRenderer::memory_estimate() const {
+    const std::uint64_t pixel_bytes = options_.bpc == 32 ? 16 : options_.bpc == 16 ? 8 : 4;
+    constexpr std::uint64_t kFloatPixelBytes = 16; // straight float RGBA
+    const auto area = [](std::uint64_t width, std::uint64_t height) { return width * height; };
+    MemoryEstimate estimate;
+    std::set<std::pair<int, long long>> pictures;
+    for (const auto& [id, request] : requests_) {
+        const double frame = frame_of(request.time, request.time_scale);
+        const int layer = layer_of(request.index, frame);
+        if (layer == kNoLayer || IsEmpty(request.rect)) {
+            continue;
+        }
+        const Layer& source = scene_layer(layer);
+        const std::uint64_t picture = area(scaled(source.width), scaled(source.height));
+        const std::uint64_t part =
+            area(request.rect.right - request.rect.left, request.rect.bottom - request.rect.top);
+        // Checkouts showing the same picture share its pixels; a part of it is a copy.
+        if (pictures.emplace(layer, PictureKey(source, LayerFrameAt(source, frame))).second) {
+            estimate.layer_pictures += picture * pixel_bytes;
+            const std::uint64_t full = area(source.width, source.height);
+            estimate.decoding =
+                std::max(estimate.decoding,
+                         (full + (options_.downsample > 1 ? picture : 0)) * kFloatPixelBytes);
+        }
+        if (part != picture) {
+            estimate.layer_pictures += part * pixel_bytes;
+        }
+        estimate.effect_copies += part * pixel_bytes;
+    }
+    const PF_LRect& extent = pre_output_.result_rect;
+    const std::uint64_t output =
+        IsEmpty(extent) ? 0 : area(extent.right - extent.left, extent.bottom - extent.top);
+    const std::uint64_t frame =
+        area(scaled(scene_.composition.width), scaled(scene_.composition.height));
+    estimate.output = (output + frame) * pixel_bytes + frame * kFloatPixelBytes;
+    return estimate;
 }
 
 // The output covers the extent the pre-render reported (nothing when it is empty) and holds

@@ -15,6 +15,7 @@
 #include "scene/source_cache.h"
 #include "session/call_target.h"
 #include "session/effect_session.h"
+#include "session/memory_estimate.h"
 #include "session/scene_aegp.h"
 #include "world.h"
 
@@ -45,9 +46,18 @@ class FrameRenderer final : public HostCallTarget {
     FrameRenderer(const FrameRenderer&) = delete;
     FrameRenderer& operator=(const FrameRenderer&) = delete;
 
-    // Runs the frame. On success `output` holds the effect's output for the effect layer (at
-    // the downsampled size). The effect's error is returned as it gave it.
+    // The pre-render alone: afterwards the layer requests and the output's extent are known,
+    // and memory_estimate() can be asked before any pixels are made.
+    PF_Err pre_render();
+    // What the frame is expected to hold at its peak, from its pre-render.
+    MemoryEstimate memory_estimate() const;
+    // Runs the frame (its pre-render first, when that has not run). On success `output` holds
+    // the effect's output for the effect layer (at the downsampled size). The effect's error is
+    // returned as it gave it.
     PF_Err render(WorldOwner& output);
+    // Gives the effect's pre-render data back through its own function; render() does so itself,
+    // and so does the destructor when only the pre-render ran.
+    void release_pre_render_data();
 
     // Everything the effect did not give back (checkouts, worlds, handles, suites) and every
     // misuse of the protocol, one line each.
@@ -112,6 +122,10 @@ class FrameRenderer final : public HostCallTarget {
     const char* command_ = "";
 
     std::map<A_long, LayerRequest> requests_;
+    PF_PreRenderOutput pre_output_{};
+    PF_RenderRequest output_request_{};
+    bool pre_rendered_ = false;
+    PF_Err pre_render_err_ = PF_Err_NONE;
     // The pictures of layers at times: checkouts of the same layer showing the same picture get
     // the same pixels, which live as long as one of them is checked out.
     using SharedWorld = std::shared_ptr<WorldOwner>;
@@ -129,8 +143,8 @@ class FrameRenderer final : public HostCallTarget {
     std::map<A_long, int> layer_checkouts_;                // checkouts not yet checked in, by id
     std::vector<std::string> faults_;                      // misuses of the protocol
     std::multimap<const void*, SharedWorld> param_layers_; // layer parameters checked out
-    int params_out_ = 0;                             // checkout_param not yet checked in
-    std::map<const void*, std::string> sources_;     // pixel address -> where they came from
+    int params_out_ = 0;                                   // checkout_param not yet checked in
+    std::map<const void*, std::string> sources_;           // pixel address -> where they came from
     WorldOwner output_;
     bool output_made_ = false;
 };

@@ -3,6 +3,7 @@
 #include "imageio/file_output.h"
 #include "imageio/image_file.h"
 #include "session/frame_render.h"
+#include "session/memory_estimate.h"
 #include "thread_pool.h"
 #include "transform_world.h"
 
@@ -14,7 +15,10 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <thread>
+#include <variant>
 
 namespace plurion::host {
 namespace {
@@ -117,14 +121,67 @@ std::string Joined(const std::vector<std::string>& lines) {
     return out;
 }
 
+// What the run's limit leaves to frames once the decoded files are counted.
+struct FrameMemory {
+    std::uint64_t max_memory = 0;
+    std::uint64_t files = 0;
+    MemoryBudget* budget = nullptr; // null: no limit
+};
+
+std::string TooLarge(int frame, const MemoryEstimate& estimate, const FrameMemory& memory) {
+    return "frame " + std::to_string(frame) + " needs " + estimate.text() +
+           (memory.files > 0 ? " beside " + ByteText(memory.files) + " of decoded files" : "") +
+           ", more than the memory limit of " + ByteText(memory.max_memory) + " (--max-memory)";
+}
+
+// A frame's share of the budget, held until its file is written.
+class Reservation {
+  public:
+    Reservation() = default;
+    Reservation(const Reservation&) = delete;
+    Reservation& operator=(const Reservation&) = delete;
+    ~Reservation() {
+        if (budget_ != nullptr) {
+            budget_->release(bytes_);
+        }
+    }
+    bool take(MemoryBudget& budget, std::uint64_t bytes, const std::atomic<int>* interrupted) {
+        if (!budget.reserve(bytes, [interrupted] {
+                return interrupted != nullptr && interrupted->load() != 0;
+            })) {
+            return false;
+        }
+        budget_ = &budget;
+        bytes_ = bytes;
+        return true;
+    }
+
+  private:
+    MemoryBudget* budget_ = nullptr;
+    std::uint64_t bytes_ = 0;
+};
+
 // Runs one frame; returns the file written.
 std::filesystem::path RenderOne(EffectSession& session, const Scene& scene, SourceCache& cache,
-                                const RenderOptions& options, ThreadPool& pool, int frame) {
-    FrameOptions frame_options{static_cast<double>(frame), options.bpc, options.downsample,
-                               options.trace, &pool, options.interrupted};
+                                const RenderOptions& options, ThreadPool& pool,
+                                const FrameMemory& memory, int frame) {
+    FrameOptions frame_options{
+        static_cast<double>(frame), options.bpc, options.downsample, options.trace, &pool,
+        options.interrupted};
     FrameRenderer renderer(session, scene, cache, frame_options);
     WorldOwner output;
     const std::string where = "frame " + std::to_string(frame) + ": ";
+    Reservation reservation;
+    if (memory.budget != nullptr && renderer.pre_render() == PF_Err_NONE) {
+        // Estimated before any pixels are made; a failed pre-render is reported by render().
+        const MemoryEstimate estimate = renderer.memory_estimate();
+        if (estimate.total() > memory.budget->limit()) {
+            throw RenderError(TooLarge(frame, estimate, memory));
+        }
+        if (!reservation.take(*memory.budget, estimate.total(), options.interrupted)) {
+            throw FrameInterrupted();
+        }
+    }
     const PF_Err effect_err = renderer.render(output);
     if (effect_err == PF_Interrupt_CANCEL && options.interrupted != nullptr &&
         options.interrupted->load() != 0) {
@@ -251,6 +308,95 @@ int RemoveStaleFrames(const std::string& pattern) {
     });
 }
 
+std::uint64_t FileCacheBudget(std::uint64_t max_memory) {
+    constexpr std::uint64_t kLargest = std::uint64_t{1} << 30;
+    return max_memory == 0 ? kLargest : std::min(kLargest, max_memory / 4);
+}
+
+std::uint64_t FileCacheBytes(const Scene& scene, std::uint64_t budget) {
+    std::uint64_t bytes = 0;
+    const auto add = [&bytes](const Layer& layer) {
+        std::uint64_t pictures = 0;
+        if (std::holds_alternative<ImageSource>(layer.source)) {
+            pictures = 1;
+        } else if (const auto* sequence = std::get_if<SequenceSource>(&layer.source)) {
+            pictures = static_cast<std::uint64_t>(std::abs(sequence->last - sequence->first)) + 1;
+        }
+        bytes += pictures * static_cast<std::uint64_t>(layer.width) *
+                 static_cast<std::uint64_t>(layer.height) * 4 * sizeof(float);
+    };
+    add(scene.effect_layer);
+    for (const Layer& layer : scene.layers) {
+        add(layer);
+    }
+    return std::min(bytes, budget);
+}
+
+namespace {
+
+// What the pre-render itself makes: the effect looks at its source layers through their
+// parameters, which hand it their pictures. Every layer that a layer parameter names at any key
+// counts at the render's depth and size, and the largest one once more as decoded float.
+MemoryEstimate LayerParamEstimate(const Scene& scene, const ParamRegistry& params,
+                                  const RenderOptions& options) {
+    const std::uint64_t pixel_bytes = options.bpc == 32 ? 16 : options.bpc == 16 ? 8 : 4;
+    const auto reduced = [&](int size) {
+        return static_cast<std::uint64_t>((size + options.downsample - 1) / options.downsample);
+    };
+    std::set<int> named;
+    for (const auto& [index, track] : scene.effect) {
+        if (index <= 0 || static_cast<std::size_t>(index) >= params.size() ||
+            params.at(index).def.param_type != PF_Param_LAYER) {
+            continue;
+        }
+        for (const ParamKey& key : track) {
+            const int layer = static_cast<int>(key.value.x);
+            if (layer >= 0 && static_cast<std::size_t>(layer) < scene.layers.size()) {
+                named.insert(layer);
+            }
+        }
+    }
+    MemoryEstimate estimate;
+    for (const int layer : named) {
+        const Layer& source = scene.layers[static_cast<std::size_t>(layer)];
+        estimate.layer_pictures += reduced(source.width) * reduced(source.height) * pixel_bytes;
+        estimate.decoding = std::max(
+            estimate.decoding, static_cast<std::uint64_t>(source.width) *
+                                   static_cast<std::uint64_t>(source.height) * 4 * sizeof(float));
+    }
+    return estimate;
+}
+
+// Refuses a run before it starts when its first, middle or last frame cannot fit: first the
+// pictures its pre-render looks at, then each of those frames as estimated from its pre-render,
+// with no trace.
+void CheckFramesFit(EffectSession& session, const Scene& scene, SourceCache& cache,
+                    const RenderOptions& options, const FrameMemory& memory) {
+    const MemoryEstimate looked_at = LayerParamEstimate(scene, session.params(), options);
+    if (memory.files + looked_at.total() > memory.max_memory) {
+        throw RenderError(TooLarge(options.first_frame, looked_at, memory) +
+                          "; no frame was written");
+    }
+    const std::set<int> samples{options.first_frame, (options.first_frame + options.last_frame) / 2,
+                                options.last_frame};
+    for (const int frame : samples) {
+        FrameOptions sample;
+        sample.frame = static_cast<double>(frame);
+        sample.bpc = options.bpc;
+        sample.downsample = options.downsample;
+        FrameRenderer renderer(session, scene, cache, sample);
+        if (renderer.pre_render() != PF_Err_NONE) {
+            continue; // the render reports it with its cause
+        }
+        const MemoryEstimate estimate = renderer.memory_estimate();
+        if (memory.files + estimate.total() > memory.max_memory) {
+            throw RenderError(TooLarge(frame, estimate, memory) + "; no frame was written");
+        }
+    }
+}
+
+} // namespace
+
 RenderSummary RenderScene(EffectSession& session, const Scene& scene,
                           const RenderOptions& options) {
     const int total = options.last_frame - options.first_frame + 1;
@@ -260,7 +406,16 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
     ThreadPool pool(std::max(1, options.threads));
     const int frame_threads = std::max(1, std::min(threaded ? options.threads : 1, total));
     RemoveStaleFrames(options.output_pattern);
-    SourceCache cache;
+    const std::uint64_t cache_budget = FileCacheBudget(options.max_memory);
+    SourceCache cache(static_cast<std::size_t>(cache_budget));
+    FrameMemory memory{options.max_memory, 0, nullptr};
+    std::optional<MemoryBudget> budget;
+    if (options.max_memory > 0) {
+        memory.files = FileCacheBytes(scene, cache_budget);
+        CheckFramesFit(session, scene, cache, options, memory);
+        budget.emplace(options.max_memory - std::min(memory.files, options.max_memory));
+        memory.budget = &*budget;
+    }
     Progress progress(options.progress, total);
     std::atomic<int> next{options.first_frame};
     std::atomic<bool> stop{false};
@@ -281,7 +436,7 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
             }
             try {
                 const std::filesystem::path file =
-                    RenderOne(session, scene, cache, options, pool, frame);
+                    RenderOne(session, scene, cache, options, pool, memory, frame);
                 std::lock_guard lock(mutex);
                 summary.files.push_back(file);
                 written.push_back(frame);

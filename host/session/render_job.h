@@ -9,6 +9,7 @@
 #include "world.h"
 
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <ostream>
 #include <stdexcept>
@@ -48,6 +49,9 @@ struct RenderOptions {
     // Set (to a signal's number) to stop: frames not started are skipped, frames in progress
     // are cancelled through the effect's abort checks, frames finished stay written.
     const std::atomic<int>* interrupted = nullptr;
+    // The memory the run may use, in bytes (0: no limit). A run whose frames are estimated to
+    // need more is refused before it starts; frames in parallel wait rather than go over it.
+    std::uint64_t max_memory = 0;
 };
 
 struct RenderSummary {
@@ -67,11 +71,21 @@ std::filesystem::path FrameFileName(const std::string& pattern, int frame);
 // The default output pattern for a scene: out/<name>_####.png, or .exr at 32 bits.
 std::string DefaultOutputPattern(const std::string& scene_name, int bpc);
 
+// Bytes that the decoded-file cache of a run holds at most, within `max_memory` (0: no limit).
+std::uint64_t FileCacheBudget(std::uint64_t max_memory);
+
+// What the decoded pictures of the scene's files take in a run's cache: all of them, or the
+// cache's budget when they are more.
+std::uint64_t FileCacheBytes(const Scene& scene, std::uint64_t budget);
+
 // Renders the frames; throws RenderError when a frame fails (the effect's error with the host's
 // account of it, a host resource the effect did not give back, or a file that cannot be written,
 // a full disk included), naming the lowest failing frame and the frames written. Frames already
 // written stay; no file is left half-written, and the hidden temporaries that a killed earlier
-// run left for the same output pattern are removed first.
+// run left for the same output pattern are removed first. With a memory limit, the first, middle
+// and last frames are estimated from their pre-renders before anything is written, and a run that
+// cannot fit is refused with the estimate; each frame is estimated again before its pixels are
+// made.
 RenderSummary RenderScene(EffectSession& session, const Scene& scene, const RenderOptions& options);
 
 } // namespace plurion::host
