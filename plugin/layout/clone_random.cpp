@@ -92,23 +92,32 @@ constexpr std::array<std::uint64_t, kMaxOrderLayers + 1> MakeBagIndexLimits() {
 }
 constexpr auto kBagIndexLimits = MakeBagIndexLimits();
 
-// x mod m for each bag size m, with m known to the compiler, which then needs no division.
-using RemainderFn = std::uint32_t (*)(std::uint32_t);
-template <std::uint32_t M>
-std::uint32_t RemainderBy(std::uint32_t x) {
-    return x % (M < 1 ? 1 : M);
+// x mod m for each bag size m without a division: with c = floor((2^64 - 1) / m) + 1, the low
+// 64 bits of c * x hold the fraction x / m to 64 bits, and multiplying that fraction by m gives
+// the remainder in the high word, exactly for every 32-bit x and m (Lemire, Kaser and Kurz,
+// "Faster remainder by direct computation", 2019). Worked in 64-bit halves, so that no 128-bit
+// type is needed.
+constexpr std::array<std::uint64_t, kMaxOrderLayers + 1> MakeRemainderFactors() {
+    std::array<std::uint64_t, kMaxOrderLayers + 1> factors{};
+    for (std::uint32_t m = 1; m <= kMaxOrderLayers; ++m) {
+        factors[m] = ~std::uint64_t{0} / m + 1;
+    }
+    return factors;
 }
-template <std::size_t... M>
-constexpr std::array<RemainderFn, sizeof...(M)> MakeRemainders(std::index_sequence<M...>) {
-    return {&RemainderBy<static_cast<std::uint32_t>(M)>...};
+constexpr auto kRemainderFactors = MakeRemainderFactors();
+
+std::uint32_t Remainder(std::uint32_t x, std::uint32_t m) {
+    const std::uint64_t fraction = kRemainderFactors[m] * x;
+    const std::uint64_t low = (fraction & 0xFFFFFFFFu) * m;
+    const std::uint64_t high = (fraction >> 32) * m;
+    return static_cast<std::uint32_t>((high + (low >> 32)) >> 32);
 }
-constexpr auto kRemainders = MakeRemainders(std::make_index_sequence<kMaxOrderLayers + 1>());
 
 std::uint32_t DrawBagIndex(Mt19937& gen, std::uint32_t m) {
     for (;;) {
         const std::uint32_t x = NextWord(gen);
         if (x < kBagIndexLimits[m]) {
-            return kRemainders[m](x);
+            return Remainder(x, m);
         }
     }
 }
