@@ -401,6 +401,8 @@ SDK_AT(PF_PathDataSuite1, PF_PathEvalSegLengthDeriv1, 48);
 SDK_AT(PF_PathDataSuite1, PF_PathCleanupSegLength, 56);
 SDK_SIZE(PF_State, 16);
 SDK_SIZE(PF_ParamUtilsSuite3, 72);
+SDK_AT(PF_ParamUtilsSuite3, PF_UpdateParamUI, 0);
+SDK_CHECK(kPFParamUtilsSuiteVersion3 == 3);
 SDK_SIZE(PF_EffectCustomUISuite1, 8);
 SDK_SIZE(PF_EffectCustomUIOverlayThemeSuite1, 64);
 SDK_AT(PF_EffectCustomUIOverlayThemeSuite1, PF_StrokePath, 40);
@@ -449,6 +451,8 @@ SDK_CHECK(PF_Param_POINT_3D == 18);
 SDK_CHECK(PF_ParamFlag_SUPERVISE == 64);
 SDK_CHECK(PF_PUI_INVISIBLE == 512);
 SDK_CHECK(PF_ChangeFlag_CHANGED_VALUE == 1);
+SDK_CHECK(PF_ParamFlag_COLLAPSE_TWIRLY == 32 && PF_ParamFlag_CANNOT_TIME_VARY == 2);
+SDK_CHECK(PF_PUI_DISABLED == 32 && PF_PUI_ECW_SEPARATOR == 16);
 SDK_CHECK(PF_ValueDisplayFlag_PERCENT == 1);
 SDK_CHECK(PF_LayerDefault_NONE == 0 && PF_LayerDefault_MYSELF == -1);
 SDK_CHECK(PF_WorldFlag_DEEP == 1);
@@ -502,6 +506,9 @@ SDK_CHECK(kAEGPStreamSuiteVersion2 == 7 && kAEGPEffectSuiteVersion2 == 2);
 SDK_CHECK(kAEGPPFInterfaceSuiteVersion1 == 1);
 SDK_CHECK(AEGP_LTimeMode_LayerTime == 0 && AEGP_LTimeMode_CompTime == 1);
 
+/* "AEGP Utility Suite" 11 is the table AEGP_UtilitySuite5, "AEGP Dynamic Stream Suite" 2 the
+ * table AEGP_DynamicStreamSuite2: the change handler asks for them by these numbers. */
+SDK_CHECK(kAEGPUtilitySuiteVersion5 == 11 && kAEGPDynamicStreamSuiteVersion2 == 2);
 SDK_SIZE(AEGP_UtilitySuite5, 31 * 8);
 SDK_AT(AEGP_UtilitySuite5, AEGP_RegisterWithAEGP, 64);
 SDK_SIZE(AEGP_UtilitySuite6, 33 * 8);
@@ -533,6 +540,7 @@ SDK_AT(AEGP_StreamSuite2, AEGP_DisposeStreamValue, 112);
 SDK_SIZE(AEGP_StreamSuite6, 23 * 8);
 
 SDK_SIZE(AEGP_DynamicStreamSuite2, 17 * 8);
+SDK_AT(AEGP_DynamicStreamSuite2, AEGP_GetDynamicStreamFlags, 32);
 SDK_AT(AEGP_DynamicStreamSuite2, AEGP_SetDynamicStreamFlag, 40);
 SDK_SIZE(AEGP_DynamicStreamSuite4, 26 * 8);
 

@@ -5,6 +5,7 @@
 #include "layout/pre_render.h"
 #include "overlay/overlay_events.h"
 #include "params/params_setup.h"
+#include "params/user_changed_param.h"
 #include "render/smart_render.h"
 
 #include <new>
@@ -31,6 +32,9 @@ PF_Err Dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDe
     case PF_Cmd_EVENT:
         return overlay::HandleEvent(in_data, out_data, params, output,
                                     static_cast<PF_EventExtra*>(extra));
+    case PF_Cmd_USER_CHANGED_PARAM:
+        return UserChangedParam(in_data, out_data, params,
+                                static_cast<const PF_UserChangedParamExtra*>(extra));
     case PF_Cmd_SMART_PRE_RENDER:
         return PreRender(in_data, out_data, static_cast<PF_PreRenderExtra*>(extra));
     case PF_Cmd_SMART_RENDER:

@@ -96,6 +96,17 @@ class SuiteHandler {
         return static_cast<const PF_EffectCustomUIOverlayThemeSuite1*>(
             acquire(SuiteSlot::CustomUIOverlayTheme1));
     }
+    // "AEGP Utility Suite" 11 is the table AEGP_UtilitySuite5; "AEGP Dynamic Stream Suite" 2 is
+    // AEGP_DynamicStreamSuite2.
+    const AEGP_UtilitySuite5* UtilitySuite11() {
+        return static_cast<const AEGP_UtilitySuite5*>(acquire(SuiteSlot::Utility11));
+    }
+    const AEGP_DynamicStreamSuite2* DynamicStreamSuite2() {
+        return static_cast<const AEGP_DynamicStreamSuite2*>(acquire(SuiteSlot::DynamicStream2));
+    }
+    const PF_ParamUtilsSuite3* ParamUtilsSuite3() {
+        return static_cast<const PF_ParamUtilsSuite3*>(acquire(SuiteSlot::ParamUtils3));
+    }
 
   private:
     SPBasicSuite* basic_;
