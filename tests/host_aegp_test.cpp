@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace plurion {
 namespace {
 
@@ -24,6 +26,8 @@ struct AegpHost {
         layers11 = Acquire<AEGP_LayerSuite5>(kAEGPLayerSuite, 11);
         layers13 = Acquire<AEGP_LayerSuite7>(kAEGPLayerSuite, 13);
         effects = Acquire<AEGP_EffectSuite2>(kAEGPEffectSuite, 2);
+        utility = Acquire<AEGP_UtilitySuite5>(kAEGPUtilitySuite, 11);
+        dynamic = Acquire<AEGP_DynamicStreamSuite2>(kAEGPDynamicStreamSuite, 2);
     }
     template <class Table>
     const Table* Acquire(const char* name, int version) {
@@ -41,6 +45,21 @@ struct AegpHost {
     const AEGP_LayerSuite5* layers11 = nullptr;
     const AEGP_LayerSuite7* layers13 = nullptr;
     const AEGP_EffectSuite2* effects = nullptr;
+    const AEGP_UtilitySuite5* utility = nullptr;
+    const AEGP_DynamicStreamSuite2* dynamic = nullptr;
+};
+
+// Hidden flags as a panel keeps them, for the dynamic stream suite.
+struct Flags final : host::AegpStreamFlags {
+    bool hidden(PF_ParamIndex index) const override { return hidden_set.count(index) > 0; }
+    void set_hidden(PF_ParamIndex index, bool hidden) override {
+        if (hidden) {
+            hidden_set.insert(index);
+        } else {
+            hidden_set.erase(index);
+        }
+    }
+    std::set<PF_ParamIndex> hidden_set;
 };
 
 bool Same(const A_Time& a, const A_Time& b) {
@@ -200,6 +219,60 @@ TEST(AegpSuites, SceneFactsOfAFrame) {
     EXPECT_EQ(at(matte_layer, 0)->value.layer_id, 0); // no layer
     EXPECT_EQ(at(1, 0)->value.one_d, 1);              // "Clone Type" by default "Linear"
     EXPECT_FALSE(at(272, 0).has_value());
+}
+
+TEST(AegpSuites, RegistrationGivesOneIdPerName) {
+    AegpHost aegp;
+    AEGP_PluginID id = 0;
+    ASSERT_EQ(aegp.utility->AEGP_RegisterWithAEGP(nullptr, "Plurion", &id), A_Err_NONE);
+    EXPECT_EQ(id, 1);
+    ASSERT_EQ(aegp.utility->AEGP_RegisterWithAEGP(nullptr, "Other", &id), A_Err_NONE);
+    EXPECT_EQ(id, 2);
+    ASSERT_EQ(aegp.utility->AEGP_RegisterWithAEGP(nullptr, "Plurion", &id), A_Err_NONE);
+    EXPECT_EQ(id, 1);
+    EXPECT_EQ(aegp.utility->AEGP_RegisterWithAEGP(nullptr, "", &id), A_Err_PARAMETER);
+    EXPECT_EQ(aegp.utility->AEGP_RegisterWithAEGP(nullptr, nullptr, &id), A_Err_PARAMETER);
+    EXPECT_EQ(aegp.utility->AEGP_RegisterWithAEGP(nullptr, "Plurion", nullptr), A_Err_PARAMETER);
+    aegp.host.faults.fail("AEGP_RegisterWithAEGP", 1, 9);
+    EXPECT_EQ(aegp.utility->AEGP_RegisterWithAEGP(nullptr, "Plurion", &id), 9);
+}
+
+TEST(AegpSuites, TheHiddenFlagChangesOnlyWhereAPanelKeepsIt) {
+    AegpHost aegp;
+    AEGP_EffectRefH effect = nullptr;
+    ASSERT_EQ(aegp.pf->AEGP_GetNewEffectForEffect(0, aegp.host.in.effect_ref, &effect), A_Err_NONE);
+    AEGP_StreamRefH stream = nullptr;
+    ASSERT_EQ(aegp.streams->AEGP_GetNewEffectStreamByIndex(0, effect, 2, &stream), A_Err_NONE);
+
+    // A frame offers no flags to change.
+    AEGP_DynStreamFlags flags = 0;
+    EXPECT_EQ(aegp.dynamic->AEGP_SetDynamicStreamFlag(stream, AEGP_DynStreamFlag_HIDDEN, 0, 1),
+              A_Err_PARAMETER);
+    EXPECT_EQ(aegp.dynamic->AEGP_GetDynamicStreamFlags(stream, &flags), A_Err_PARAMETER);
+
+    Flags panel;
+    aegp.host.services.aegp.attach_stream_flags(&panel);
+    EXPECT_EQ(aegp.dynamic->AEGP_SetDynamicStreamFlag(stream, AEGP_DynStreamFlag_HIDDEN, 0, 1),
+              A_Err_NONE);
+    EXPECT_EQ(panel.hidden_set, std::set<PF_ParamIndex>{2});
+    ASSERT_EQ(aegp.dynamic->AEGP_GetDynamicStreamFlags(stream, &flags), A_Err_NONE);
+    EXPECT_EQ(flags, static_cast<AEGP_DynStreamFlags>(AEGP_DynStreamFlag_HIDDEN));
+    EXPECT_EQ(aegp.dynamic->AEGP_SetDynamicStreamFlag(stream, AEGP_DynStreamFlag_HIDDEN, 1, 0),
+              A_Err_NONE);
+    EXPECT_TRUE(panel.hidden_set.empty());
+    // This host keeps no other flag; an unknown stream is refused.
+    EXPECT_EQ(aegp.dynamic->AEGP_SetDynamicStreamFlag(stream, AEGP_DynStreamFlag_DISABLED, 1, 1),
+              A_Err_PARAMETER);
+    EXPECT_EQ(aegp.dynamic->AEGP_SetDynamicStreamFlag(reinterpret_cast<AEGP_StreamRefH>(&panel),
+                                                      AEGP_DynStreamFlag_HIDDEN, 0, 1),
+              A_Err_PARAMETER);
+    EXPECT_TRUE(panel.hidden_set.empty());
+
+    EXPECT_EQ(aegp.streams->AEGP_DisposeStream(stream), A_Err_NONE);
+    EXPECT_EQ(aegp.dynamic->AEGP_SetDynamicStreamFlag(stream, AEGP_DynStreamFlag_HIDDEN, 0, 1),
+              A_Err_PARAMETER); // disposed
+    EXPECT_EQ(aegp.effects->AEGP_DisposeEffect(effect), A_Err_NONE);
+    EXPECT_TRUE(aegp.leaks().empty());
 }
 
 } // namespace

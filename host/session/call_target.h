@@ -54,6 +54,12 @@ class HostCallTarget {
     }
     virtual PF_Err checkout_output(PF_EffectWorld**) { return PF_Err_BAD_CALLBACK_PARAM; }
 
+    // PF_UpdateParamUI: the parameter's presentation as `def` gives it. Only the commands of the
+    // effect's panel take it.
+    virtual PF_Err update_param_ui(PF_ParamIndex /*index*/, const PF_ParamDef& /*def*/) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+
     // The masks of the layer the effect is applied to, for the path suites: how many, each
     // one's name, and its outline at a time in this call's layer pixels. None outside a frame.
     virtual std::int32_t mask_count() const { return 0; }

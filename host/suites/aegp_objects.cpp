@@ -18,6 +18,22 @@ bool AegpObjects::is_attached_effect(PF_ProgPtr effect_ref) const {
     return scene_ != nullptr && effect_ref == effect_ref_;
 }
 
+void AegpObjects::attach_stream_flags(AegpStreamFlags* flags) {
+    std::lock_guard lock(mutex_);
+    stream_flags_ = flags;
+}
+
+AegpStreamFlags* AegpObjects::stream_flags() const {
+    std::lock_guard lock(mutex_);
+    return stream_flags_;
+}
+
+AEGP_PluginID AegpObjects::register_plugin(const std::string& name) {
+    std::lock_guard lock(mutex_);
+    const auto next = static_cast<AEGP_PluginID>(plugins_.size()) + 1;
+    return plugins_.emplace(name, next).first->second;
+}
+
 void* AegpObjects::make(Kind kind, PF_ParamIndex param, AEGP_LayerIDVal id) {
     auto object = std::make_unique<Object>();
     object->kind = kind;

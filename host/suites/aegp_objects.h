@@ -49,6 +49,16 @@ class AegpScene {
                                                     const A_Time& time) const = 0;
 };
 
+// The hidden flags of the effect's parameter streams, as the project keeps them between
+// commands. Only a command of the effect's panel offers them; during a frame the flags cannot
+// be read or changed.
+class AegpStreamFlags {
+  public:
+    virtual ~AegpStreamFlags() = default;
+    virtual bool hidden(PF_ParamIndex index) const = 0;
+    virtual void set_hidden(PF_ParamIndex index, bool hidden) = 0;
+};
+
 class AegpObjects {
   public:
     AegpObjects();
@@ -61,6 +71,13 @@ class AegpObjects {
     void attach(PF_ProgPtr effect_ref, const AegpScene* scene);
     const AegpScene* scene() const { return scene_; }
     bool is_attached_effect(PF_ProgPtr effect_ref) const;
+    // The stream flags the dynamic stream suite changes; null (the default) refuses them.
+    void attach_stream_flags(AegpStreamFlags* flags);
+    AegpStreamFlags* stream_flags() const;
+
+    // The plug-in id of a name registered with AEGP: 1, 2, ... in the order names first come,
+    // the same id again for a name already registered.
+    AEGP_PluginID register_plugin(const std::string& name);
 
     AEGP_EffectRefH new_effect();
     bool is_effect(AEGP_EffectRefH effect) const;
@@ -110,6 +127,8 @@ class AegpObjects {
     mutable std::mutex mutex_;
     PF_ProgPtr effect_ref_ = nullptr;
     const AegpScene* scene_ = nullptr;
+    AegpStreamFlags* stream_flags_ = nullptr;
+    std::map<std::string, AEGP_PluginID> plugins_;
     std::map<const void*, std::unique_ptr<Object>> objects_;
     std::map<AEGP_LayerIDVal, void*> layers_;
     void* comp_ = nullptr;
@@ -117,10 +136,13 @@ class AegpObjects {
 };
 
 // The AEGP suites the effect asks for, one family a file: "AEGP PF Interface Suite" 1,
-// "AEGP Stream Suite" 7, "AEGP Layer Suite" 11 and 13, "AEGP Effect Suite" 2.
+// "AEGP Stream Suite" 7, "AEGP Layer Suite" 11 and 13, "AEGP Effect Suite" 2, "AEGP Utility
+// Suite" 11, "AEGP Dynamic Stream Suite" 2.
 void RegisterAegpPFInterfaceSuite(SuiteRegistry& registry);
 void RegisterAegpStreamSuite(SuiteRegistry& registry);
 void RegisterAegpLayerSuite(SuiteRegistry& registry);
 void RegisterAegpEffectSuite(SuiteRegistry& registry);
+void RegisterAegpUtilitySuite(SuiteRegistry& registry);
+void RegisterAegpDynamicStreamSuite(SuiteRegistry& registry);
 
 } // namespace plurion::host

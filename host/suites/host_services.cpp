@@ -86,6 +86,9 @@ HostServices::HostServices(FaultInjector& fault_injector) : faults(fault_injecto
     RegisterAegpEffectSuite(suites);
     RegisterDrawbotSuites(suites);
     RegisterCustomUISuites(suites);
+    RegisterAegpUtilitySuite(suites);
+    RegisterAegpDynamicStreamSuite(suites);
+    RegisterParamUtilsSuite(suites);
 }
 
 std::vector<std::string> HostServices::leaks() const {

@@ -69,5 +69,7 @@ void RegisterWorldSuite(SuiteRegistry& registry);
 // "PF Path Query Suite", "PF Path Data Suite" and "AEGP Mask Suite": the masks of the effect's
 // layer, found through the effect_ref of the call.
 void RegisterPathSuites(SuiteRegistry& registry);
+// "PF Param Utils Suite" 3: PF_UpdateParamUI reaches the command its effect_ref names.
+void RegisterParamUtilsSuite(SuiteRegistry& registry);
 
 } // namespace plurion::host
