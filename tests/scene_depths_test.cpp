@@ -2,6 +2,7 @@
 // smaller depths; a formula or a scale that differs between depths shows up here.
 #include "scene/scene_loader.h"
 #include "session/frame_render.h"
+#include "session/param_panel.h"
 #include "support/test_host.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,9 @@ TEST(SceneDepths, EveryExampleSceneAgreesAcrossDepths) {
             continue;
         }
         ++scenes;
-        const Scene scene = LoadScene(entry.path(), session.params());
+        // The scene's edits are made through the effect first, as a render makes them.
+        const ParamPanel panel(session, LoadScene(entry.path(), session.params()));
+        const Scene& scene = panel.scene();
         const double frame = scene.composition.frames / 2;
         const std::vector<float> deep = RenderAt(session, scene, frame, 32);
         double coverage = 0;

@@ -14,8 +14,7 @@ struct LayerNames {
 };
 
 std::string ParamName(const RegisteredParam& param) {
-    const std::string name(param.def.name);
-    return param.group.empty() ? name : param.group + "/" + name;
+    return ParamPath(param);
 }
 
 // Parameters inside groups whose own name is the last part of `path`, to hint at the full name.
@@ -189,14 +188,46 @@ std::map<int, ParamTrack> ParseEffectValues(const JsonNode& effect, const ParamR
     const LayerNames names{layers, effect_layer_name};
     std::map<int, ParamTrack> values;
     for (const auto& [path, node] : effect.Members()) {
-        const RegisteredParam* param = registry.find(path);
-        if (param == nullptr || param->index == 0) {
-            node.Fail("unknown parameter \"" + path + "\"" + SimilarNames(registry, path));
-        }
-        values[param->index] = node.IsObject() ? ParseKeys(node, *param, names)
-                                               : ParamTrack{{0.0, ParseValue(node, *param, names)}};
+        const RegisteredParam& param = SceneParam(node, path, registry);
+        values[param.index] = node.IsObject() ? ParseKeys(node, param, names)
+                                              : ParamTrack{{0.0, ParseValue(node, param, names)}};
     }
     return values;
+}
+
+const RegisteredParam& SceneParam(const JsonNode& node, const std::string& path,
+                                  const ParamRegistry& registry) {
+    const RegisteredParam* param = registry.find(path);
+    if (param == nullptr || param->index == 0) {
+        node.Fail("unknown parameter \"" + path + "\"" + SimilarNames(registry, path));
+    }
+    return *param;
+}
+
+ParamValue ParseParamValue(const JsonNode& node, const RegisteredParam& param,
+                           const std::vector<Layer>& layers, const std::string& effect_layer_name) {
+    if (node.IsObject()) {
+        node.Fail("an edit takes one value, not keys");
+    }
+    return ParseValue(node, param, LayerNames{layers, effect_layer_name});
+}
+
+std::vector<ParamEdit> ParseEdits(const JsonNode& edits, const ParamRegistry& registry,
+                                  const std::vector<Layer>& layers,
+                                  const std::string& effect_layer_name) {
+    std::vector<ParamEdit> out;
+    for (const JsonNode& item : edits.Items()) {
+        const auto members =
+            item.IsObject() ? item.Members() : std::vector<std::pair<std::string, JsonNode>>{};
+        if (members.size() != 1) {
+            item.Fail("an edit is one parameter and its value, as {\"Clone Type\": \"Grid\"}");
+        }
+        const auto& [path, node] = members.front();
+        const RegisteredParam& param = SceneParam(node, path, registry);
+        out.push_back({param.index, ParseParamValue(node, param, layers, effect_layer_name),
+                       item.file() + ": " + item.pointer()});
+    }
+    return out;
 }
 
 } // namespace plurion::host

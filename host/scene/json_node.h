@@ -25,6 +25,7 @@ class JsonNode {
 
     [[noreturn]] void Fail(const std::string& reason) const;
     const nlohmann::json& json() const { return *value_; }
+    const std::string& file() const { return file_; }
     const std::string& pointer() const { return pointer_; }
     // The value as it stands in the file, for messages.
     std::string Text() const;

@@ -39,14 +39,6 @@ ParamValue DefaultValue(const PF_ParamDef& def, const Layer& effect_layer) {
     }
 }
 
-ParamValue ValueAt(const Scene& scene, const RegisteredParam& param, double frame) {
-    const auto track = scene.effect.find(param.index);
-    if (track == scene.effect.end() || track->second.empty()) {
-        return DefaultValue(param.def, scene.effect_layer);
-    }
-    return TrackValueAt(track->second, Holds(param.def), frame);
-}
-
 A_long ToLong(double value) {
     return static_cast<A_long>(std::clamp(std::round(value),
                                           double(std::numeric_limits<A_long>::min()),
@@ -54,6 +46,14 @@ A_long ToLong(double value) {
 }
 
 } // namespace
+
+ParamValue ValueAt(const Scene& scene, const RegisteredParam& param, double frame) {
+    const auto track = scene.effect.find(param.index);
+    if (track == scene.effect.end() || track->second.empty()) {
+        return DefaultValue(param.def, scene.effect_layer);
+    }
+    return TrackValueAt(track->second, Holds(param.def), frame);
+}
 
 PF_Fixed ToFixed(double value) {
     return ToLong(value * 65536.0);

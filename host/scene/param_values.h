@@ -22,6 +22,9 @@ ParamValue TrackValueAt(const ParamTrack& track, bool holds, double frame);
 PF_ParamDef ParamAt(const Scene& scene, const ParamRegistry& registry, int index, double frame,
                     double point_scale = 1.0);
 
+// A parameter's value at a frame in scene units: its track's, or the registered default.
+ParamValue ValueAt(const Scene& scene, const RegisteredParam& param, double frame);
+
 // The layer a layer parameter refers to at a frame: an index into scene.layers,
 // kEffectLayerIndex for the effect layer, or nothing ("None"). The caller fills the
 // PF_LayerDef with that layer's pixels. Throws std::invalid_argument for index 0 (the effect's

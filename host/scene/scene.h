@@ -161,6 +161,14 @@ struct ParamKey {
 // Keys in increasing frame order; a fixed value is a single key.
 using ParamTrack = std::vector<ParamKey>;
 
+// A change of one parameter as a user makes it in the effect's panel: the host stores the value
+// and, for a supervised parameter, tells the effect, which may change other values in turn.
+struct ParamEdit {
+    int index = 0;
+    ParamValue value;
+    std::string where; // where it was given ("scenes/a.json: /edits/0", "--set ..."), for messages
+};
+
 struct Scene {
     std::filesystem::path base_dir; // folder that relative file names start from
     Composition composition;
@@ -168,6 +176,9 @@ struct Scene {
     Layer effect_layer; // spans the whole composition
     std::vector<Mask> masks;
     std::map<int, ParamTrack> effect; // by parameter index; parameters not here keep defaults
+    // Edits made after the values above, in order, still to be made through the effect (the
+    // effect's panel makes them, see session/param_panel.h).
+    std::vector<ParamEdit> edits;
 };
 
 // A scene file that cannot be used: where in which file and why.

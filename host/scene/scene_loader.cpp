@@ -190,7 +190,7 @@ void ParseEffectLayer(const JsonNode& node, Scene& scene) {
 Scene ParseScene(const nlohmann::json& document, const std::string& origin_name,
                  const std::filesystem::path& base_dir, const ParamRegistry& registry) {
     const JsonNode root(document, origin_name);
-    root.ExpectObject({"description", "composition", "layers", "effect_layer", "effect"});
+    root.ExpectObject({"description", "composition", "layers", "effect_layer", "effect", "edits"});
     if (const auto description = root.Optional("description")) {
         description->String();
     }
@@ -209,6 +209,9 @@ Scene ParseScene(const nlohmann::json& document, const std::string& origin_name,
     scene.effect_layer.duration = scene.composition.frames;
     if (const auto effect = root.Optional("effect")) {
         scene.effect = ParseEffectValues(*effect, registry, scene.layers, scene.effect_layer.name);
+    }
+    if (const auto edits = root.Optional("edits")) {
+        scene.edits = ParseEdits(*edits, registry, scene.layers, scene.effect_layer.name);
     }
     return scene;
 }

@@ -31,4 +31,19 @@ std::map<int, ParamTrack> ParseEffectValues(const JsonNode& effect, const ParamR
                                             const std::vector<Layer>& layers,
                                             const std::string& effect_layer_name);
 
+// The parameter a scene names by "group/.../name" (`node` is where it is named, for the
+// message); an unknown name fails with the names it may have meant.
+const RegisteredParam& SceneParam(const JsonNode& node, const std::string& path,
+                                  const ParamRegistry& registry);
+
+// One value of `param` in the scene's forms (a popup's choice name or number, a point [x, y],
+// ...), checked against its valid range; no keys.
+ParamValue ParseParamValue(const JsonNode& node, const RegisteredParam& param,
+                           const std::vector<Layer>& layers, const std::string& effect_layer_name);
+
+// The "edits" block: a list of one-member objects {"group/.../name": value}, in order.
+std::vector<ParamEdit> ParseEdits(const JsonNode& edits, const ParamRegistry& registry,
+                                  const std::vector<Layer>& layers,
+                                  const std::string& effect_layer_name);
+
 } // namespace plurion::host

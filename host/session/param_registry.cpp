@@ -29,6 +29,11 @@ std::string JoinGroups(const std::vector<std::string>& groups) {
 
 } // namespace
 
+std::string ParamPath(const RegisteredParam& param) {
+    const std::string name(param.def.name);
+    return param.group.empty() ? name : param.group + "/" + name;
+}
+
 void ParamRegistry::add(const PF_ParamDef& def) {
     RegisteredParam param;
     param.index = static_cast<int>(params_.size());

@@ -18,6 +18,9 @@ struct RegisteredParam {
     std::vector<std::string> choices; // popup choices split on "|", separators included
 };
 
+// "group/.../name", as scenes and listings name a parameter ("Clone Type" at the top level).
+std::string ParamPath(const RegisteredParam& param);
+
 class ParamRegistry {
   public:
     // Appends a definition as add_param received it and works out its group path.

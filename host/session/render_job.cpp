@@ -4,6 +4,7 @@
 #include "imageio/image_file.h"
 #include "session/frame_render.h"
 #include "session/memory_estimate.h"
+#include "session/param_panel.h"
 #include "thread_pool.h"
 #include "transform_world.h"
 
@@ -399,6 +400,11 @@ void CheckFramesFit(EffectSession& session, const Scene& scene, SourceCache& cac
 
 RenderSummary RenderScene(EffectSession& session, const Scene& scene,
                           const RenderOptions& options) {
+    if (!scene.edits.empty()) {
+        // The scene's edits come first, made through the effect as the user made them.
+        const ParamPanel panel(session, scene);
+        return RenderScene(session, panel.scene(), options);
+    }
     const int total = options.last_frame - options.first_frame + 1;
     const bool threaded = session.out_flags2() & PF_OutFlag2_SUPPORTS_THREADED_RENDERING;
     // One pool for the whole run: frames side by side, and the rows of a frame's large draws

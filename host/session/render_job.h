@@ -78,7 +78,8 @@ std::uint64_t FileCacheBudget(std::uint64_t max_memory);
 // cache's budget when they are more.
 std::uint64_t FileCacheBytes(const Scene& scene, std::uint64_t budget);
 
-// Renders the frames; throws RenderError when a frame fails (the effect's error with the host's
+// Renders the frames, after making the scene's edits through the effect (a PanelError when one
+// fails); throws RenderError when a frame fails (the effect's error with the host's
 // account of it, a host resource the effect did not give back, or a file that cannot be written,
 // a full disk included), naming the lowest failing frame and the frames written. Frames already
 // written stay; no file is left half-written, and the hidden temporaries that a killed earlier
