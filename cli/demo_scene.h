@@ -1,5 +1,6 @@
 // The scenes `plurion render` draws when no scene file is given: one part per clone type,
-// procedural layers only, so they need no files.
+// procedural layers only, so they need no files. Each part chooses its clone type as a user
+// does, with an edit, so that the effect's panel shows that type's group.
 #pragma once
 
 #include <array>
@@ -31,7 +32,6 @@ inline constexpr std::array<DemoPart, 5> kDemoParts = {{
                "end_color": [0.2, 0.12, 0.25, 1]}
   },
   "effect": {
-    "Clone Type": "Linear",
     "Linear Mode/Count": 9,
     "Linear Mode/Clone Order": "Iterative",
     "Linear Mode/Transform/Local/Position": [320, 180],
@@ -45,7 +45,8 @@ inline constexpr std::array<DemoPart, 5> kDemoParts = {{
     "Layers/Selection/Layer 1": "star",
     "Layers/Selection/Layer 2": "ring",
     "Layers/Selection/Layer 3": "count"
-  }
+  },
+  "edits": [{"Clone Type": "Linear"}]
 })json"},
     {"radial", R"json({
   "description": "Plurion demo, radial part: a ring of bars and stars facing the centre, opening and turning over the shot, with motion blur.",
@@ -59,7 +60,6 @@ inline constexpr std::array<DemoPart, 5> kDemoParts = {{
      "source": {"kind": "star", "color": [0.4, 0.8, 1, 1], "points": 5}}
   ],
   "effect": {
-    "Clone Type": "Radial",
     "Radial Mode/Count": 16,
     "Radial Mode/Radius": 130,
     "Radial Mode/Look at Center": true,
@@ -70,7 +70,8 @@ inline constexpr std::array<DemoPart, 5> kDemoParts = {{
     "Radial Mode/Offset/Offset Scale": 80,
     "Layers/Selection/Layer 1": "bar",
     "Layers/Selection/Layer 2": "star"
-  }
+  },
+  "edits": [{"Clone Type": "Radial"}]
 })json"},
     {"grid", R"json({
   "description": "Plurion demo, grid part: a sheared grid whose cells turn by row times column and fade across, three sources in turn.",
@@ -85,7 +86,6 @@ inline constexpr std::array<DemoPart, 5> kDemoParts = {{
      "source": {"kind": "ellipse", "color": [0.3, 0.6, 1, 1]}}
   ],
   "effect": {
-    "Clone Type": "Grid",
     "Grid Mode/Count X": 9,
     "Grid Mode/Count Y": 5,
     "Grid Mode/Size X": 60,
@@ -98,7 +98,8 @@ inline constexpr std::array<DemoPart, 5> kDemoParts = {{
     "Layers/Selection/Layer 1": "star",
     "Layers/Selection/Layer 2": "bar",
     "Layers/Selection/Layer 3": "ball"
-  }
+  },
+  "edits": [{"Clone Type": "Grid"}]
 })json"},
     {"path", R"json({
   "description": "Plurion demo, path part: stars and bars racing round a figure-eight mask, turned along it, with motion blur.",
@@ -118,7 +119,6 @@ inline constexpr std::array<DemoPart, 5> kDemoParts = {{
                "out_tangents": [[0, -100], [70, 70], [0, -100], [-70, 70]]}]
   },
   "effect": {
-    "Clone Type": "Path",
     "Path Mode/Distribution": "Count",
     "Path Mode/Count": 16,
     "Path Mode/Loop": true,
@@ -127,7 +127,8 @@ inline constexpr std::array<DemoPart, 5> kDemoParts = {{
     "Path Mode/Offset/Offset Scale": 60,
     "Layers/Selection/Layer 1": "star",
     "Layers/Selection/Layer 2": "bar"
-  }
+  },
+  "edits": [{"Clone Type": "Path"}]
 })json"},
     {"object", R"json({
   "description": "Plurion demo, object part: a star matte rebuilt from dots and sparks on every cell it covers, each turned and sized at random, the whole turning slowly.",
@@ -143,7 +144,6 @@ inline constexpr std::array<DemoPart, 5> kDemoParts = {{
      "source": {"kind": "star", "color": [0.5, 0.85, 1, 1], "points": 4, "inner_radius": 2}}
   ],
   "effect": {
-    "Clone Type": "Object",
     "Object Mode/Based on": "Alpha",
     "Object Mode/Matte Layer": "star",
     "Object Mode/Clone Order": "Random",
@@ -155,7 +155,8 @@ inline constexpr std::array<DemoPart, 5> kDemoParts = {{
     "Object Mode/Random/Random Seed": 11,
     "Layers/Selection/Layer 1": "dot",
     "Layers/Selection/Layer 2": "spark"
-  }
+  },
+  "edits": [{"Clone Type": "Object"}]
 })json"},
 }};
 

@@ -1,6 +1,7 @@
 // plurion: renders Plurion scenes and reports what the effect module tells its host.
 #include "demo_scene.h"
 #include "imageio/image_file.h"
+#include "params_command.h"
 #include "scene/scene_loader.h"
 #include "session/effect_session.h"
 #include "session/flag_names.h"
@@ -132,18 +133,6 @@ int RunInfo(const std::string& module_path) {
     return 0;
 }
 
-int RunParams(const std::string& module_path, bool as_json) {
-    EffectSession session(module_path);
-    Check(session.global_setup(), "PF_Cmd_GLOBAL_SETUP");
-    Check(session.params_setup(), "PF_Cmd_PARAMS_SETUP");
-    if (as_json) {
-        std::cout << plurion::host::ParamsAsJson(session.params()).dump(2) << "\n";
-    } else {
-        std::cout << plurion::host::ParamsAsTable(session.params());
-    }
-    return 0;
-}
-
 struct RenderArgs {
     std::string scene;
     std::string output;
@@ -264,9 +253,8 @@ int main(int argc, char** argv) {
                    "Effect module to load (default: the one beside plurion)");
 
     auto* info = app.add_subcommand("info", "What the module reports: identity, version, flags");
-    auto* params = app.add_subcommand("params", "The parameters as the host holds them");
-    bool as_json = false;
-    params->add_flag("--json", as_json, "One JSON array, one object per parameter index");
+    plurion::cli::ParamsArgs params_args;
+    auto* params = plurion::cli::AddParamsCommand(app, params_args);
     RenderArgs render_args;
     auto* render = app.add_subcommand("render", "Renders a scene (the built-in demo without one)");
     render->add_option("scene", render_args.scene, "Scene file (JSON)");
@@ -307,7 +295,7 @@ int main(int argc, char** argv) {
             return RunInfo(module_path);
         }
         if (params->parsed()) {
-            return RunParams(module_path, as_json);
+            return plurion::cli::RunParams(module_path, params_args);
         }
         if (render->parsed()) {
             std::signal(SIGINT, OnInterrupt);

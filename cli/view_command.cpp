@@ -5,6 +5,7 @@
 #include "scene/json_node.h"
 #include "scene/scene_loader.h"
 #include "session/effect_session.h"
+#include "session/param_panel.h"
 #include "view/mouse_script.h"
 #include "view/overlay_view.h"
 
@@ -79,7 +80,8 @@ int RunView(const std::string& module_path, const ViewArgs& args) {
     if (session.global_setup() != PF_Err_NONE || session.params_setup() != PF_Err_NONE) {
         throw std::runtime_error("the effect failed to set up");
     }
-    host::Scene scene = SceneFor(args, session.params());
+    // The scene's edits are made through the effect first, as a render makes them.
+    host::Scene scene = host::ParamPanel(session, SceneFor(args, session.params())).scene();
     if (args.frame > scene.composition.frames - 1) {
         throw std::runtime_error("--frame " + host::FormatNumber(args.frame) +
                                  ": the composition has " +
