@@ -3,7 +3,7 @@
 #include "layout/checkout_id.h"
 #include "layout/clone_plan.h"
 #include "layout/pre_render.h"
-#include "render/blending_modes.h"
+#include "params/blending_modes.h"
 
 #include <gtest/gtest.h>
 

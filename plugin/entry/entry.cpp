@@ -1,12 +1,8 @@
 #include "entry/plugin_entry.h"
 
+#include "entry/command_handlers.h"
 #include "entry/identity.h"
 #include "entry/suite_handler.h"
-#include "layout/pre_render.h"
-#include "overlay/overlay_events.h"
-#include "params/params_setup.h"
-#include "params/user_changed_param.h"
-#include "render/smart_render.h"
 
 #include <new>
 

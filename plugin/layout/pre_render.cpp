@@ -7,7 +7,7 @@
 #include "layout/random_records.h"
 #include "layout/time_layer_frames.h"
 #include "layout/time_shift.h"
-#include "render/blending_modes.h"
+#include "params/blending_modes.h"
 
 #include <algorithm>
 #include <cstring>

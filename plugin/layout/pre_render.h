@@ -5,6 +5,7 @@
 #pragma once
 
 #include "AE_Effect.h"
+#include "entry/command_handlers.h"
 #include "layout/clone_plan.h"
 
 #include <array>
@@ -47,8 +48,5 @@ void FillTakingPartLayers(ClonePlan& plan, const SlotPixels& has_pixels);
 // 1 when the render may check layers out: some layer takes part at non-zero group scales, or
 // "Object" has both its matte and its time layer.
 std::uint8_t CheckoutGate(const ClonePlan& plan, bool object_layers_have_pixels);
-
-// PF_Cmd_SMART_PRE_RENDER. Throws PF_Err_BAD_CALLBACK_PARAM when the handle suite is missing.
-PF_Err PreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtra* extra);
 
 } // namespace plurion

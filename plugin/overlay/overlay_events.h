@@ -6,16 +6,9 @@
 
 #include "AE_Effect.h"
 #include "AE_EffectUI.h"
+#include "entry/command_handlers.h"
 
 namespace plurion::overlay {
-
-// Asks the host for composition and layer window events; called at parameter set-up.
-PF_Err RegisterOverlay(PF_InData* in_data);
-
-// PF_Cmd_EVENT: dispatches by event type. Answers 0 for every event it handles and for every
-// other; a missing suite or a path the host will not take back is thrown as its error code.
-PF_Err HandleEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
-                   PF_LayerDef* output, PF_EventExtra* extra);
 
 // The handlers, one per event type.
 PF_Err DrawOverlay(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],

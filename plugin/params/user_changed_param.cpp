@@ -1,5 +1,9 @@
-#include "params/user_changed_param.h"
+// PF_Cmd_USER_CHANGED_PARAM: the host reports a change of one of the supervised popups. When it
+// is a "Clone Offset Mode", the group's offsets are rescaled for the new mode and handed back;
+// then, whatever changed, the panel is made to show the chosen clone type's group and the
+// controls of the chosen "Distribution" and "Based on".
 
+#include "entry/command_handlers.h"
 #include "entry/error_chain.h"
 #include "entry/identity.h"
 #include "entry/suite_handler.h"

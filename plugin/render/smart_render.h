@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AE_Effect.h"
+#include "entry/command_handlers.h"
 #include "render/compositor.h"
 
 #include <cstdint>
@@ -12,8 +13,5 @@ namespace plurion {
 
 // The compositor of a clone type, or null for a type that draws nothing.
 Compositor CompositorOf(std::int32_t clone_type);
-
-// PF_Cmd_SMART_RENDER. Throws PF_Err_BAD_CALLBACK_PARAM when the handle suite is missing.
-PF_Err SmartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra* extra);
 
 } // namespace plurion
