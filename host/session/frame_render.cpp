@@ -82,11 +82,7 @@ PF_InData FrameRenderer::make_in_data() {
     in.utils = &utils_;
     in.effect_ref = effect_ref();
     in.pica_basicP = &services_.basic;
-    in.current_time = FrameTime(options_.frame);
-    in.time_step = kUnitsPerFrame;
-    in.local_time_step = kUnitsPerFrame;
-    in.time_scale = TimeScaleFor(comp.fps);
-    in.total_time = FrameTime(comp.frames);
+    SetFrameTimes(in, options_.frame, comp.fps, comp.frames);
     in.shutter_angle = comp.motion_blur ? ShutterFixed(comp.shutter_angle) : 0;
     in.shutter_phase = comp.motion_blur ? ShutterFixed(comp.shutter_phase) : 0;
     in.quality = comp.quality == Quality::draft ? PF_Quality_LO : PF_Quality_HI;

@@ -30,6 +30,16 @@ inline double FramesAt(A_long time, A_long time_step) {
     return static_cast<double>(time) / static_cast<double>(time_step);
 }
 
+// The time fields of every command sent for a composition frame: its time, one frame's step
+// (the effect layer runs on the composition's clock), the composition's time scale and length.
+inline void SetFrameTimes(PF_InData& in, double frame, double fps, double frames) {
+    in.current_time = FrameTime(frame);
+    in.time_step = kUnitsPerFrame;
+    in.local_time_step = kUnitsPerFrame;
+    in.time_scale = TimeScaleFor(fps);
+    in.total_time = FrameTime(frames);
+}
+
 // Degrees as the interface's 16.16 fraction of a full turn (a frame), rounded away from zero
 // so that truncating `units per frame x value / 65536` gives back the exact whole unit.
 inline PF_Fixed ShutterFixed(double degrees) {

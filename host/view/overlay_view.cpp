@@ -99,11 +99,7 @@ PF_InData OverlayView::make_in_data() {
     in.utils = &utils_;
     in.effect_ref = effect_ref();
     in.pica_basicP = &services_.basic;
-    in.current_time = FrameTime(frame_);
-    in.time_step = kUnitsPerFrame;
-    in.local_time_step = kUnitsPerFrame;
-    in.time_scale = TimeScaleFor(comp.fps);
-    in.total_time = FrameTime(comp.frames);
+    SetFrameTimes(in, frame_, comp.fps, comp.frames);
     in.width = scene_.effect_layer.width;
     in.height = scene_.effect_layer.height;
     in.extent_hint = {0, 0, in.width, in.height};
