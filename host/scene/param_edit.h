@@ -4,8 +4,8 @@
 // into the scene at a frame.
 #pragma once
 
+#include "scene/param_registry.h"
 #include "scene/scene.h"
-#include "session/param_registry.h"
 
 namespace plurion::host {
 

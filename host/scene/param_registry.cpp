@@ -1,4 +1,4 @@
-#include "session/param_registry.h"
+#include "scene/param_registry.h"
 
 namespace plurion::host {
 namespace {

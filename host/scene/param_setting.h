@@ -4,8 +4,8 @@
 // or null). A VALUE that is not JSON is read as text, so "Clone Type=Grid" needs no quotes.
 #pragma once
 
+#include "scene/param_registry.h"
 #include "scene/scene.h"
-#include "session/param_registry.h"
 
 #include <string>
 

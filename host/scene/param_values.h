@@ -7,8 +7,8 @@
 // until the next.
 #pragma once
 
+#include "scene/param_registry.h"
 #include "scene/scene.h"
-#include "session/param_registry.h"
 
 #include <optional>
 

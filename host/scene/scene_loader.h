@@ -4,8 +4,8 @@
 // the project's README.
 #pragma once
 
+#include "scene/param_registry.h"
 #include "scene/scene.h"
-#include "session/param_registry.h"
 
 #include <nlohmann/json.hpp>
 

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "scene/json_node.h"
+#include "scene/param_registry.h"
 #include "scene/scene.h"
-#include "session/param_registry.h"
 
 #include <filesystem>
 #include <functional>

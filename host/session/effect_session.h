@@ -5,9 +5,9 @@
 #include "AE_Effect.h"
 #include "AE_EffectCB.h"
 #include "AE_EffectUI.h"
+#include "scene/param_registry.h"
 #include "session/call_target.h"
 #include "session/effect_module.h"
-#include "session/param_registry.h"
 #include "suites/host_services.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 // The parameters as the host holds them, as JSON (one object per index) or a readable table.
 #pragma once
 
-#include "session/param_registry.h"
+#include "scene/param_registry.h"
 
 #include <nlohmann/json.hpp>
 

@@ -4,8 +4,8 @@
 // those of the scene, and the effect's layer spans the whole composition.
 #pragma once
 
+#include "scene/param_registry.h"
 #include "scene/scene.h"
-#include "session/param_registry.h"
 #include "suites/aegp_objects.h"
 
 namespace plurion::host {

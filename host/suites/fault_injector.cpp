@@ -1,4 +1,4 @@
-#include "session/fault_injector.h"
+#include "suites/fault_injector.h"
 
 namespace plurion::host {
 

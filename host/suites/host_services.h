@@ -4,8 +4,8 @@
 #pragma once
 
 #include "SPBasic.h"
-#include "session/fault_injector.h"
 #include "suites/aegp_objects.h"
+#include "suites/fault_injector.h"
 #include "suites/handle_suite.h"
 #include "suites/path_table.h"
 #include "suites/suite_registry.h"
