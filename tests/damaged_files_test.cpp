@@ -41,7 +41,7 @@ class DamagedFiles : public ::testing::Test {
     RenderSummary Render(const Scene& scene) {
         RenderOptions options;
         options.output_pattern = (folder_ / "frame_#.png").string();
-        options.last_frame = 1;
+        options.frames = {0, 1};
         options.threads = 1;
         return RenderScene(session_, scene, options);
     }

@@ -175,7 +175,7 @@ TEST_F(ImageFileTest, FailuresNameTheFileAndLeaveNothingBehind) {
                    in_missing_folder.string(), "");
     expect_failure([&] { WriteImage(folder_ / "x.png", image, SampleFormat::half); }, "x.png",
                    "half float");
-    expect_failure([&] { WriteImage(folder_ / "x.bmp", image, SampleFormat::uint8); }, "x.bmp",
+    expect_failure([&] { WriteImage(folder_ / "x.psd", image, SampleFormat::uint8); }, "x.psd",
                    "cannot write");
     RgbaImage broken = image;
     broken.rgba.pop_back();

@@ -333,8 +333,6 @@ TEST(TimeUnits, WholeDegreesGiveWholeShutterTimes) {
         EXPECT_EQ(units / 65536, 100LL * degrees) << degrees;
     }
     EXPECT_EQ(TimeScaleFor(29.97) * 1000 % static_cast<A_u_long>(kUnitsPerFrame), 0u);
-    EXPECT_EQ(FrameFileName("out/a_####.png", 7), "out/a_0007.png");
-    EXPECT_EQ(FrameFileName("b#.exr", 123), "b123.exr");
 }
 
 TEST(RenderJob, WritesEveryFrameInParallel) {
@@ -343,7 +341,7 @@ TEST(RenderJob, WritesEveryFrameInParallel) {
     std::filesystem::remove_all(folder);
     RenderOptions options;
     options.output_pattern = (folder / "f_##.png").string();
-    options.last_frame = 3;
+    options.frames = {0, 1, 2, 3};
     options.threads = 3;
     const RenderSummary summary = RenderScene(fixture.session, fixture.scene, options);
     EXPECT_EQ(summary.files.size(), 4u);

@@ -132,8 +132,7 @@ class RenderLimit : public FrameMemory {
     host::RenderOptions options(std::uint64_t max_memory) const {
         host::RenderOptions o;
         o.output_pattern = (folder_ / "f_#.png").string();
-        o.first_frame = 0;
-        o.last_frame = 5;
+        o.frames = {0, 1, 2, 3, 4, 5};
         o.threads = 3;
         o.bpc = 8;
         o.max_memory = max_memory;

@@ -56,37 +56,12 @@ std::string OneLine(const std::string& reason) {
 }
 #endif
 
-const char* SampleFormatName(SampleFormat samples) {
-    switch (samples) {
-    case SampleFormat::uint8:
-        return "8-bit";
-    case SampleFormat::uint16:
-        return "16-bit";
-    case SampleFormat::half:
-        return "half float";
-    case SampleFormat::float32:
-        return "float";
-    }
-    return "unknown";
-}
-
 // Refuses a format and sample combination before any file is touched.
 void CheckWritable(const std::filesystem::path& file, SampleFormat samples) {
-    const std::string extension = LowerExtension(file);
-    bool fits = false;
-    if (extension == ".png") {
-        fits = samples == SampleFormat::uint8 || samples == SampleFormat::uint16;
-    } else if (extension == ".exr") {
-        fits = samples == SampleFormat::half || samples == SampleFormat::float32;
-    } else if (extension == kRawRgbaExtension) {
-        fits = samples == SampleFormat::float32;
-    } else {
-        throw ImageFileError(file,
-                             "cannot write \"" + extension + "\" files; use .png, .exr or .rgbaf");
-    }
-    if (!fits) {
+    const WritableFormat format = WritableFormatOf(file);
+    if (std::find(format.samples.begin(), format.samples.end(), samples) == format.samples.end()) {
         throw ImageFileError(file, std::string("cannot write ") + SampleFormatName(samples) +
-                                       " samples to a \"" + extension + "\" file");
+                                       " samples to a \"" + LowerExtension(file) + "\" file");
     }
 }
 
@@ -110,6 +85,37 @@ void EncodeAndWrite(const std::filesystem::path& file, Encode&& encode) {
 }
 
 } // namespace
+
+const char* SampleFormatName(SampleFormat samples) {
+    switch (samples) {
+    case SampleFormat::uint8:
+        return "8-bit";
+    case SampleFormat::uint16:
+        return "16-bit";
+    case SampleFormat::half:
+        return "half float";
+    case SampleFormat::float32:
+        return "float";
+    }
+    return "unknown";
+}
+
+WritableFormat WritableFormatOf(const std::filesystem::path& file) {
+    if (IsRaw(file)) {
+        return WritableFormat{"rgbaf", {SampleFormat::float32}, true};
+    }
+#ifdef PLURION_HAVE_OIIO
+    WritableFormat format = OiioWritableFormat(file);
+    if (format.name.empty()) {
+        throw ImageFileError(file, "cannot write \"" + LowerExtension(file) +
+                                       "\" files; use a format OpenImageIO writes, such as .png, "
+                                       ".exr, .tif, .jpg or .dpx");
+    }
+    return format;
+#else
+    ThrowWithoutOiio(file);
+#endif
+}
 
 ImageFileError::ImageFileError(const std::filesystem::path& file, const std::string& reason)
     : std::runtime_error(file.string() + ": " + OneLine(reason)), reason_(OneLine(reason)) {}

@@ -1,19 +1,20 @@
 // Reading and writing picture files, the one place that knows about file formats.
 //
-// With OpenImageIO (built with PLURION_WITH_OIIO): reads every format it knows (PNG, OpenEXR,
-// TIFF, JPEG, ...) and writes PNG (8 or 16 bits) and OpenEXR (half or float). Files that keep
+// With OpenImageIO (built with PLURION_WITH_OIIO): reads and writes every format it knows (PNG,
+// OpenEXR, TIFF, JPEG, DPX, ...), each with the sample formats it can hold. Files that keep
 // premultiplied colour by convention (OpenEXR, associated-alpha TIFF) are unpremultiplied on
-// read and premultiplied on write; PNG keeps straight colour both ways.
+// read and premultiplied on write; PNG keeps straight colour both ways. A format without alpha
+// (JPEG, HDR, PNM) gets the colour over black.
 //
 // Always, with or without OpenImageIO: the raw float format, extension ".rgbaf", so that a build
 // without OpenImageIO can still read sources and write frames. Its layout:
 //   the ASCII line "PLURION-RGBAF <width> <height>\n", then width * height * 4 IEEE 754 32-bit
 //   floats, little-endian, straight RGBA, rows from top to bottom, nothing after them.
 //
-// The format written is chosen by the file's extension (".png", ".exr", ".rgbaf"). A file is
-// encoded in memory, then written whole or not at all (file_output.h): a failed write, a full
-// disk included, leaves no half-written file. Every failure throws ImageFileError naming the
-// file and reason.
+// The format written is chosen by the file's extension, in any case (".png", ".PNG", ".exr",
+// ".rgbaf"). A file is encoded in memory, then written whole or not at all (file_output.h): a
+// failed write, a full disk included, leaves no half-written file. Every failure throws
+// ImageFileError naming the file and reason.
 #pragma once
 
 #include "imageio/rgba_image.h"
@@ -23,6 +24,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace plurion::host {
 
@@ -42,6 +44,20 @@ enum class SampleFormat {
     half,    // OpenEXR
     float32, // OpenEXR, raw float
 };
+
+// "8-bit", "16-bit", "half float", "float".
+const char* SampleFormatName(SampleFormat samples);
+
+// What a format can hold, to choose the samples before anything renders.
+struct WritableFormat {
+    std::string name;                  // OpenImageIO's name for it ("png", "openexr"), or "rgbaf"
+    std::vector<SampleFormat> samples; // the sample formats it stores, shallowest first
+    bool alpha = true;                 // false: colour over black, no alpha channel
+};
+
+// How the colour values of a frame relate to light: the composition's own (display-referred,
+// sRGB-encoded) values, or converted to linear light.
+enum class ColorEncoding { srgb, linear };
 
 struct ImageInfo {
     int width = 0;
@@ -73,9 +89,16 @@ RgbaImage ReadImage(const std::filesystem::path& file);
 // rendered frame several times faster than the library's usual 6, for files about a fifth larger.
 inline constexpr int kDefaultPngCompression = 1;
 
+// The file is tagged with the colour encoding ("oiio:ColorSpace" where the format keeps it, a
+// "colorspace" header string in OpenEXR); the values are written as they are.
 struct WriteSettings {
     int png_compression = kDefaultPngCompression; // 0 to 9
+    ColorEncoding encoding = ColorEncoding::srgb;
 };
+
+// The format a file name asks for by its extension; throws ImageFileError when this build
+// cannot write it.
+WritableFormat WritableFormatOf(const std::filesystem::path& file);
 
 // A picture already in a file's whole-number samples: interleaved straight R, G, B, A, rows from
 // top to bottom, one byte a sample (uint8) or two in the machine's order (uint16, white 65535).

@@ -3,8 +3,14 @@
 #include <OpenImageIO/filesystem.h>
 #include <OpenImageIO/imageio.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 namespace plurion::host {
 namespace {
@@ -157,7 +163,62 @@ ImageInfo CheckedInfo(const std::filesystem::path& file, const OIIO::ImageInput&
     return ImageInfo{spec.width, spec.height};
 }
 
+// The sample formats each writer stores, shallowest first; a writer not listed gets what it is
+// asked for and converts as it must.
+std::vector<SampleFormat> StoredSamples(const std::string& format) {
+    using S = SampleFormat;
+    static const std::vector<std::pair<std::string, std::vector<S>>> kFormats = {
+        {"openexr", {S::half, S::float32}},
+        {"tiff", {S::uint8, S::uint16, S::float32}},
+        {"png", {S::uint8, S::uint16}},
+        {"dpx", {S::uint8, S::uint16}},
+        {"pnm", {S::uint8, S::uint16}},
+        {"sgi", {S::uint8, S::uint16}},
+        {"jpeg2000", {S::uint8, S::uint16}},
+        {"iff", {S::uint8, S::uint16}},
+        {"fits", {S::uint8, S::uint16, S::float32}},
+        {"rla", {S::uint8, S::uint16, S::float32}},
+        {"hdr", {S::float32}},
+        {"zfile", {S::float32}},
+        {"jpeg", {S::uint8}},
+        {"targa", {S::uint8}},
+        {"bmp", {S::uint8}},
+        {"webp", {S::uint8}},
+        {"gif", {S::uint8}},
+        {"heif", {S::uint8}},
+        {"ico", {S::uint8}},
+    };
+    for (const auto& [name, samples] : kFormats) {
+        if (name == format) {
+            return samples;
+        }
+    }
+    return {S::uint8, S::uint16, S::half, S::float32};
+}
+
+// Colour over black, for formats without alpha.
+std::vector<float> OverBlackRgb(const float* rgba, std::size_t pixels) {
+    std::vector<float> rgb;
+    rgb.reserve(pixels * 3);
+    for (std::size_t i = 0; i < pixels * 4; i += 4) {
+        for (std::size_t c = 0; c < 3; ++c) {
+            rgb.push_back(rgba[i + c] * rgba[i + 3]);
+        }
+    }
+    return rgb;
+}
+
 } // namespace
+
+WritableFormat OiioWritableFormat(const std::filesystem::path& file) {
+    const auto output = OIIO::ImageOutput::create(file.filename().string());
+    OIIO::geterror(); // a format it does not know leaves a message behind
+    if (!output) {
+        return {};
+    }
+    return WritableFormat{output->format_name(), StoredSamples(output->format_name()),
+                          output->supports("alpha") != 0};
+}
 
 ImageInfo ReadOiioInfo(const std::filesystem::path& file) {
     const auto input = OpenInput(file);
@@ -197,20 +258,27 @@ namespace {
 constexpr int kPngFilterUp = 0x20;
 
 // Encodes one picture into memory; the caller puts the bytes on disk and checks every write.
-// OpenEXR files get zip compression and premultiplied colour, PNG the level asked for and
-// straight colour.
+// The writer is chosen by the file's name (its extension in any case). OpenEXR files get zip
+// compression and premultiplied colour, PNG the level asked for and straight colour, formats
+// without alpha the colour over black; every file is tagged with its colour encoding.
 class MemoryEncoder {
   public:
     MemoryEncoder(const std::filesystem::path& file, int width, int height, SampleFormat samples,
                   const WriteSettings& settings)
-        : file_(file), output_(OIIO::ImageOutput::create(file.string())) {
+        : file_(file), output_(OIIO::ImageOutput::create(file.filename().string())) {
         if (!output_) {
             throw ImageFileError(file, Reason(OIIO::geterror(), "no writer for this format"));
         }
-        OIIO::ImageSpec spec(width, height, 4, FileType(samples));
-        spec.alpha_channel = 3;
+        alpha_ = output_->supports("alpha") != 0;
+        OIIO::ImageSpec spec(width, height, alpha_ ? 4 : 3, FileType(samples));
+        spec.alpha_channel = alpha_ ? 3 : -1;
+        const char* space = settings.encoding == ColorEncoding::linear ? "linear" : "sRGB";
+        spec.attribute("oiio:ColorSpace", space);
         premultiplied_ = std::string(output_->format_name()) == "openexr";
         if (premultiplied_) {
+            // OpenEXR has no standard tag for the transfer curve and readers take it as linear
+            // light; a header string says which it is.
+            spec.attribute("colorspace", space);
             spec.attribute("compression", "zip");
         } else {
             spec.attribute("oiio:UnassociatedAlpha", 1);
@@ -219,28 +287,64 @@ class MemoryEncoder {
             // every row: that choice was most of the time libpng spent on a rendered frame.
             spec.attribute("png:filter", kPngFilterUp);
         }
-        void* proxy = &memory_;
-        spec.attribute("oiio:ioproxy", OIIO::TypeDesc::PTR, &proxy);
-        if (!output_->open(file.string(), spec)) {
+        // PNG and OpenEXR encode into memory; other writers claim to but some (TIFF) leave a
+        // damaged file there, so they encode into a private scratch file that is read back.
+        const std::string format = output_->format_name();
+        if ((format == "png" || format == "openexr") && output_->supports("ioproxy")) {
+            void* proxy = &memory_;
+            spec.attribute("oiio:ioproxy", OIIO::TypeDesc::PTR, &proxy);
+            target_ = file.string();
+        } else {
+            scratch_ = std::filesystem::temp_directory_path() /
+                       ("plurion-encode-" + std::to_string(::getpid()) + "-" +
+                        std::to_string(reinterpret_cast<std::uintptr_t>(this)) +
+                        file.extension().string());
+            target_ = scratch_.string();
+        }
+        if (!output_->open(target_, spec)) {
+            RemoveScratch();
             throw ImageFileError(file, Reason(output_->geterror(), "cannot encode"));
         }
     }
+    MemoryEncoder(const MemoryEncoder&) = delete;
+    MemoryEncoder& operator=(const MemoryEncoder&) = delete;
+    ~MemoryEncoder() { RemoveScratch(); }
 
     bool premultiplied() const { return premultiplied_; }
+    bool alpha() const { return alpha_; }
 
     std::vector<char> encode(OIIO::TypeDesc type, const void* pixels) {
         if (!output_->write_image(type, pixels) || !output_->close()) {
             throw ImageFileError(file_, Reason(output_->geterror(), "cannot encode"));
         }
-        return std::vector<char>(encoded_.begin(), encoded_.end());
+        if (scratch_.empty()) {
+            return std::vector<char>(encoded_.begin(), encoded_.end());
+        }
+        std::ifstream in(scratch_, std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
+        if (!in.good() && !in.eof()) {
+            throw ImageFileError(file_, "cannot read the encoded picture back");
+        }
+        return bytes;
     }
 
   private:
+    void RemoveScratch() {
+        if (!scratch_.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove(scratch_, ignored);
+        }
+    }
+
     std::filesystem::path file_;
     std::vector<unsigned char> encoded_;
     OIIO::Filesystem::IOVecOutput memory_{encoded_};
     std::unique_ptr<OIIO::ImageOutput> output_;
+    std::filesystem::path scratch_;
+    std::string target_;
     bool premultiplied_ = false;
+    bool alpha_ = true;
 };
 
 } // namespace
@@ -248,13 +352,19 @@ class MemoryEncoder {
 std::vector<char> EncodeOiio(const std::filesystem::path& file, const RgbaImage& image,
                              SampleFormat samples, const WriteSettings& settings) {
     MemoryEncoder encoder(file, image.width, image.height, samples, settings);
-    const std::vector<float> pixels = encoder.premultiplied() ? Premultiplied(image) : image.rgba;
+    const std::vector<float> pixels =
+        !encoder.alpha()         ? OverBlackRgb(image.rgba.data(), image.rgba.size() / 4)
+        : encoder.premultiplied() ? Premultiplied(image)
+                                  : image.rgba;
     return encoder.encode(OIIO::TypeDesc::FLOAT, pixels.data());
 }
 
 std::vector<char> EncodeOiio(const std::filesystem::path& file, const PackedRgba& image,
                              const WriteSettings& settings) {
     MemoryEncoder encoder(file, image.width, image.height, image.samples, settings);
+    if (!encoder.alpha() || encoder.premultiplied()) {
+        throw ImageFileError(file, "whole-number samples go to formats with straight alpha");
+    }
     return encoder.encode(FileType(image.samples), image.bytes.data());
 }
 

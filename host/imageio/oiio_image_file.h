@@ -18,4 +18,8 @@ std::vector<char> EncodeOiio(const std::filesystem::path& file, const RgbaImage&
 std::vector<char> EncodeOiio(const std::filesystem::path& file, const PackedRgba& image,
                              const WriteSettings& settings);
 
+// What OpenImageIO writes for the file's extension; the format name is empty when it writes
+// nothing for it.
+WritableFormat OiioWritableFormat(const std::filesystem::path& file);
+
 } // namespace plurion::host

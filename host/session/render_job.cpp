@@ -76,25 +76,15 @@ PF_Err ComposeFrame(const Scene& scene, const PF_EffectWorld& effect_output, int
     return err;
 }
 
-SampleFormat SamplesFor(const std::filesystem::path& file, int bpc) {
-    const std::string ext = file.extension().string();
-    if (ext == ".png") {
-        return bpc == 8 ? SampleFormat::uint8 : SampleFormat::uint16;
-    }
-    if (ext == ".exr") {
-        return bpc == 32 ? SampleFormat::float32 : SampleFormat::half;
-    }
-    return SampleFormat::float32;
-}
-
-void WriteFrame(const PF_EffectWorld& frame, const std::filesystem::path& file, int bpc,
-                const WriteSettings& settings) {
+void WriteFrame(const PF_EffectWorld& frame, const std::filesystem::path& file,
+                const OutputPlan& plan, int bpc, const WriteSettings& settings) {
     if (!file.parent_path().empty()) {
         std::filesystem::create_directories(file.parent_path());
     }
-    const SampleFormat samples = SamplesFor(file, bpc);
+    const SampleFormat samples = plan.samples;
     const bool whole = samples == SampleFormat::uint8 || samples == SampleFormat::uint16;
-    if (whole && (bpc == 8) == (samples == SampleFormat::uint8)) {
+    if (whole && plan.format.alpha && plan.format.name != "openexr" &&
+        (bpc == 8) == (samples == SampleFormat::uint8)) {
         // The frame's own samples, straight into the file's: no float copy.
         PackedRgba image{frame.width, frame.height, samples, {}};
         image.bytes.resize(static_cast<std::size_t>(frame.width) * frame.height * 4 *
@@ -110,6 +100,9 @@ void WriteFrame(const PF_EffectWorld& frame, const std::filesystem::path& file, 
     if (const PF_Err err = WriteFloatRgba(frame, image.rgba.data(), 0)) {
         throw RenderError(file.string() + ": cannot read the frame back (error " +
                           std::to_string(err) + ")");
+    }
+    if (plan.encoding == ColorEncoding::linear) {
+        ToLinearLight(image.rgba);
     }
     WriteImage(file, image, samples, settings);
 }
@@ -162,10 +155,10 @@ class Reservation {
     std::uint64_t bytes_ = 0;
 };
 
-// Runs one frame; returns the file written.
-std::filesystem::path RenderOne(EffectSession& session, const Scene& scene, SourceCache& cache,
-                                const RenderOptions& options, ThreadPool& pool,
-                                const FrameMemory& memory, int frame) {
+// Runs one frame and writes it to `file`; returns whether the effect drew anything.
+bool RenderOne(EffectSession& session, const Scene& scene, SourceCache& cache,
+               const RenderOptions& options, const OutputPlan& plan, ThreadPool& pool,
+               const FrameMemory& memory, int frame, std::filesystem::path& file) {
     FrameOptions frame_options{
         static_cast<double>(frame), options.bpc, options.downsample, options.trace, &pool,
         options.interrupted};
@@ -209,15 +202,16 @@ std::filesystem::path RenderOne(EffectSession& session, const Scene& scene, Sour
             ComposeFrame(scene, output.get(), options.bpc, options.downsample, composed)) {
         throw RenderError(where + "compositing failed with error " + std::to_string(err));
     }
-    const std::filesystem::path file = FrameFileName(options.output_pattern, frame);
+    file = plan.pattern.file(frame);
     try {
-        WriteFrame(composed.get(), file, options.bpc, WriteSettings{options.png_compression});
+        WriteFrame(composed.get(), file, plan, options.bpc,
+                   WriteSettings{options.png_compression, options.encoding});
     } catch (const ImageFileError& error) {
         throw RenderError(where + error.what());
     } catch (const std::filesystem::filesystem_error& error) {
         throw RenderError(where + file.string() + ": " + error.code().message());
     }
-    return file;
+    return renderer.drawings() > 0;
 }
 
 class Progress {
@@ -252,24 +246,6 @@ class Progress {
 
 } // namespace
 
-std::filesystem::path FrameFileName(const std::string& pattern, int frame) {
-    const auto first = pattern.find('#');
-    if (first == std::string::npos) {
-        return pattern;
-    }
-    const auto last = pattern.find_first_not_of('#', first);
-    const std::size_t width = (last == std::string::npos ? pattern.size() : last) - first;
-    std::string number = std::to_string(frame);
-    if (number.size() < width) {
-        number.insert(0, width - number.size(), '0');
-    }
-    return pattern.substr(0, first) + number + pattern.substr(first + width);
-}
-
-std::string DefaultOutputPattern(const std::string& scene_name, int bpc) {
-    return "out/" + scene_name + "_####" + (bpc == 32 ? ".exr" : ".png");
-}
-
 // "0-6, 8, 10-11" for a sorted list of frame numbers.
 std::string FrameRanges(std::vector<int> frames) {
     std::sort(frames.begin(), frames.end());
@@ -288,24 +264,23 @@ std::string FrameRanges(std::vector<int> frames) {
     return text;
 }
 
-int RemoveStaleFrames(const std::string& pattern) {
-    const std::filesystem::path example = FrameFileName(pattern, 0);
-    const std::string name = std::filesystem::path(pattern).filename().string();
-    const std::size_t run = name.find('#');
+int RemoveStaleFrames(const OutputPattern& pattern) {
+    const std::filesystem::path head(pattern.head);
+    const std::filesystem::path example = pattern.file(0);
+    const std::string prefix = pattern.numbered ? head.filename().string() : "";
+    const std::string name = example.filename().string();
     return RemoveStaleTemporaries(example.parent_path(), [&](const std::string& target) {
-        if (run == std::string::npos) {
+        if (!pattern.numbered) {
             return target == name;
         }
-        const std::size_t after = name.find_first_not_of('#', run);
-        const std::string prefix = name.substr(0, run);
-        const std::string suffix = after == std::string::npos ? "" : name.substr(after);
+        const std::string& suffix = pattern.tail;
         if (target.size() <= prefix.size() + suffix.size() || target.rfind(prefix, 0) != 0 ||
             target.compare(target.size() - suffix.size(), suffix.size(), suffix) != 0) {
             return false;
         }
         const std::string digits =
             target.substr(prefix.size(), target.size() - prefix.size() - suffix.size());
-        return digits.find_first_not_of("0123456789") == std::string::npos;
+        return digits.find_first_not_of("-0123456789") == std::string::npos;
     });
 }
 
@@ -373,13 +348,13 @@ MemoryEstimate LayerParamEstimate(const Scene& scene, const ParamRegistry& param
 // with no trace.
 void CheckFramesFit(EffectSession& session, const Scene& scene, SourceCache& cache,
                     const RenderOptions& options, const FrameMemory& memory) {
+    std::vector<int> sorted = options.frames;
+    std::sort(sorted.begin(), sorted.end());
     const MemoryEstimate looked_at = LayerParamEstimate(scene, session.params(), options);
     if (memory.files + looked_at.total() > memory.max_memory) {
-        throw RenderError(TooLarge(options.first_frame, looked_at, memory) +
-                          "; no frame was written");
+        throw RenderError(TooLarge(sorted.front(), looked_at, memory) + "; no frame was written");
     }
-    const std::set<int> samples{options.first_frame, (options.first_frame + options.last_frame) / 2,
-                                options.last_frame};
+    const std::set<int> samples{sorted.front(), sorted[sorted.size() / 2], sorted.back()};
     for (const int frame : samples) {
         FrameOptions sample;
         sample.frame = static_cast<double>(frame);
@@ -405,13 +380,18 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
         const ParamPanel panel(session, scene);
         return RenderScene(session, panel.scene(), options);
     }
-    const int total = options.last_frame - options.first_frame + 1;
+    if (options.frames.empty()) {
+        throw RenderError("no frames to render");
+    }
+    const OutputPlan plan =
+        PlanOutput(options.output_pattern, options.frames.size(), options.bpc, options.encoding);
+    const int total = static_cast<int>(options.frames.size());
     const bool threaded = session.out_flags2() & PF_OutFlag2_SUPPORTS_THREADED_RENDERING;
     // One pool for the whole run: frames side by side, and the rows of a frame's large draws
     // on the threads that no frame keeps busy.
     ThreadPool pool(std::max(1, options.threads));
     const int frame_threads = std::max(1, std::min(threaded ? options.threads : 1, total));
-    RemoveStaleFrames(options.output_pattern);
+    RemoveStaleFrames(plan.pattern);
     const std::uint64_t cache_budget = FileCacheBudget(options.max_memory);
     SourceCache cache(static_cast<std::size_t>(cache_budget));
     FrameMemory memory{options.max_memory, 0, nullptr};
@@ -423,7 +403,7 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
         memory.budget = &*budget;
     }
     Progress progress(options.progress, total);
-    std::atomic<int> next{options.first_frame};
+    std::atomic<int> next{0};
     std::atomic<bool> stop{false};
     std::mutex mutex;
     std::map<int, std::string> failures; // by frame: the first failing frame is reported
@@ -435,17 +415,22 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
     };
 
     auto work = [&] {
-        for (int frame = next++; frame <= options.last_frame && !stop; frame = next++) {
+        for (int i = next++; i < total && !stop; i = next++) {
+            const int frame = options.frames[static_cast<std::size_t>(i)];
             if (interrupted()) {
                 stop = true;
                 return;
             }
             try {
-                const std::filesystem::path file =
-                    RenderOne(session, scene, cache, options, pool, memory, frame);
+                std::filesystem::path file;
+                const bool drew =
+                    RenderOne(session, scene, cache, options, plan, pool, memory, frame, file);
                 std::lock_guard lock(mutex);
                 summary.files.push_back(file);
                 written.push_back(frame);
+                if (!drew) {
+                    summary.empty_frames.push_back(frame);
+                }
             } catch (const FrameInterrupted&) {
                 stop = true;
                 return;
@@ -474,6 +459,7 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
                                 "interrupted: " + done + " to " + options.output_pattern);
     }
     summary.frames = total;
+    std::sort(summary.empty_frames.begin(), summary.empty_frames.end());
     summary.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return summary;
 }

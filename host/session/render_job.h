@@ -5,6 +5,7 @@
 #include "imageio/image_file.h"
 #include "scene/scene.h"
 #include "session/effect_session.h"
+#include "session/output_plan.h"
 #include "session/trace.h"
 #include "world.h"
 
@@ -37,9 +38,9 @@ class RenderInterrupted : public RenderError {
 };
 
 struct RenderOptions {
-    std::string output_pattern; // one run of '#' becomes the zero-padded frame number
-    int first_frame = 0;
-    int last_frame = 0;
+    std::string output_pattern; // see output_plan.h
+    std::vector<int> frames{0}; // rendered in this order, several at once
+    ColorEncoding encoding = ColorEncoding::srgb;
     int bpc = 8;
     int downsample = 1;
     int threads = 1;
@@ -58,18 +59,13 @@ struct RenderSummary {
     int frames = 0;
     double seconds = 0.0;
     std::vector<std::filesystem::path> files;
+    std::vector<int> empty_frames; // frames where the effect drew nothing, in frame order
 };
 
 // The composition's frame as a render writes it: its background with the effect layer's output
 // centred on it, at the depth and downsampling of the render.
 PF_Err ComposeCompositionFrame(const Scene& scene, const PF_EffectWorld& effect_output, int bpc,
                                int downsample, WorldOwner& frame);
-
-// The file name of one frame: the pattern's run of '#' replaced by the padded number.
-std::filesystem::path FrameFileName(const std::string& pattern, int frame);
-
-// The default output pattern for a scene: out/<name>_####.png, or .exr at 32 bits.
-std::string DefaultOutputPattern(const std::string& scene_name, int bpc);
 
 // Bytes that the decoded-file cache of a run holds at most, within `max_memory` (0: no limit).
 std::uint64_t FileCacheBudget(std::uint64_t max_memory);
@@ -79,7 +75,8 @@ std::uint64_t FileCacheBudget(std::uint64_t max_memory);
 std::uint64_t FileCacheBytes(const Scene& scene, std::uint64_t budget);
 
 // Renders the frames, after making the scene's edits through the effect (a PanelError when one
-// fails); throws RenderError when a frame fails (the effect's error with the host's
+// fails); throws OutputPlanError before the first frame for an output that cannot be written,
+// and RenderError when a frame fails (the effect's error with the host's
 // account of it, a host resource the effect did not give back, or a file that cannot be written,
 // a full disk included), naming the lowest failing frame and the frames written. Frames already
 // written stay; no file is left half-written, and the hidden temporaries that a killed earlier
