@@ -4,8 +4,11 @@
 #include "params_command.h"
 #include "scene/scene_loader.h"
 #include "session/effect_session.h"
+#include "session/empty_frame.h"
 #include "session/flag_names.h"
 #include "session/memory_estimate.h"
+#include "session/frame_list.h"
+#include "session/output_plan.h"
 #include "session/param_listing.h"
 #include "session/render_job.h"
 #include "view_command.h"
@@ -54,7 +57,19 @@ constexpr const char* kModuleFileName = "Plurion.aex";
 constexpr const char* kModuleFileName = "Plurion.so";
 #endif
 
-// The module built beside this program.
+// Exit statuses: 0 done, 1 a failure while working (a scene, a module, a file, a frame),
+// 2 a command line that cannot be run as given.
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// A command line that names something impossible: exits with kExitUsage.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// The module built beside this program, or installed beside its folder (bin/plurion with
+// lib/plurion/<module>, as `cmake --install` lays them out).
 std::string DefaultModulePath() {
 #if defined(_WIN32)
     wchar_t self[MAX_PATH];
@@ -63,7 +78,12 @@ std::string DefaultModulePath() {
 #else
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
 #endif
-    return (program.parent_path() / kModuleFileName).string();
+    const std::filesystem::path beside = program.parent_path() / kModuleFileName;
+    const std::filesystem::path installed =
+        program.parent_path().parent_path() / "lib" / "plurion" / kModuleFileName;
+    return (std::filesystem::exists(beside) || !std::filesystem::exists(installed) ? beside
+                                                                                   : installed)
+        .string();
 }
 
 std::string Hex(std::uint32_t value) {
@@ -144,31 +164,14 @@ struct RenderArgs {
     std::string trace;
     bool quiet = false;
     std::uint64_t max_memory = plurion::host::DefaultMemoryLimit();
+    bool linear = false;
 };
-
-// "A-B" or "A": the frames to render, within the composition's duration.
-std::pair<int, int> FrameRange(const std::string& text, int duration) {
-    if (text.empty()) {
-        return {0, duration - 1};
-    }
-    const auto dash = text.find('-', 1);
-    try {
-        const int first = std::stoi(text.substr(0, dash));
-        const int last = dash == std::string::npos ? first : std::stoi(text.substr(dash + 1));
-        if (first < 0 || last < first || last >= duration) {
-            throw std::out_of_range(text);
-        }
-        return {first, last};
-    } catch (const std::logic_error&) {
-        throw std::runtime_error("--frames " + text + ": expected A-B within 0-" +
-                                 std::to_string(duration - 1));
-    }
-}
 
 // A scene to render and where its frames go.
 struct RenderJob {
     plurion::host::Scene scene;
     std::string output_pattern; // empty: the default for the scene
+    plurion::host::RenderOptions options = {};
 };
 
 // The scene file, or without one every part of the built-in demo; an output pattern given for
@@ -196,11 +199,76 @@ std::vector<RenderJob> RenderJobs(const RenderArgs& args,
     return jobs;
 }
 
+// The options of each job, with every frame list and output plan checked and every warning
+// printed before the first frame renders.
+void PlanJobs(std::vector<RenderJob>& jobs, const RenderArgs& args, plurion::host::Trace* trace) {
+    using namespace plurion::host;
+    for (RenderJob& job : jobs) {
+        const Scene& scene = job.scene;
+        RenderOptions& options = job.options;
+        options.bpc = args.bpc.value_or(scene.composition.bpc);
+        options.downsample = args.downsample;
+        try {
+            options.frames =
+                args.frames.empty()
+                    ? ParseFrameList("0-" + std::to_string(scene.composition.frames - 1),
+                                     scene.composition.frames)
+                    : ParseFrameList(args.frames, scene.composition.frames);
+        } catch (const FrameListError& error) {
+            throw UsageError("--frames " + std::string(error.what()));
+        }
+        options.output_pattern = job.output_pattern.empty()
+                                     ? DefaultOutputPattern(scene.composition.name, options.bpc)
+                                     : job.output_pattern;
+        options.encoding = args.linear ? ColorEncoding::linear : ColorEncoding::srgb;
+        try {
+            const OutputPlan plan = PlanOutput(options.output_pattern, options.frames.size(),
+                                               options.bpc, options.encoding);
+            for (const std::string& warning : plan.warnings) {
+                std::cerr << "plurion: warning: " << warning << "\n";
+            }
+        } catch (const OutputPlanError& error) {
+            throw UsageError(error.what());
+        }
+        options.threads =
+            args.threads > 0 ? args.threads : static_cast<int>(std::thread::hardware_concurrency());
+        options.png_compression = args.png_compression;
+        options.trace = trace;
+        options.interrupted = &interrupt_signal;
+        options.max_memory = args.max_memory;
+        if (!args.quiet && PLURION_ISATTY(2)) {
+            options.progress = &std::cerr;
+        }
+    }
+}
+
+// One line on stderr per reason that frames came out empty, with the frames it holds for.
+void ReportEmptyFrames(const plurion::host::Scene& scene,
+                       const plurion::host::ParamRegistry& params, std::size_t frame_count,
+                       const std::vector<int>& empty_frames) {
+    std::vector<std::pair<std::string, std::vector<int>>> reasons;
+    for (const int frame : empty_frames) {
+        const std::string reason = plurion::host::EmptyFrameReason(scene, params, frame);
+        if (reasons.empty() || reasons.back().first != reason) {
+            reasons.push_back({reason, {}});
+        }
+        reasons.back().second.push_back(frame);
+    }
+    for (const auto& [reason, frames] : reasons) {
+        const std::string which =
+            frames.size() == frame_count ? "every frame is empty"
+            : frames.size() == 1         ? "frame " + std::to_string(frames.front()) + " is empty"
+                                 : "frames " + plurion::host::FrameRunsText(frames) + " are empty";
+        std::cerr << "plurion: " << scene.composition.name << ": " << which << ": " << reason
+                  << "\n";
+    }
+}
+
 int RunRender(const std::string& module_path, const RenderArgs& args) {
     EffectSession session(module_path);
     Check(session.global_setup(), "PF_Cmd_GLOBAL_SETUP");
     Check(session.params_setup(), "PF_Cmd_PARAMS_SETUP");
-    const std::vector<RenderJob> jobs = RenderJobs(args, session.params());
+    std::vector<RenderJob> jobs = RenderJobs(args, session.params());
 
     std::ofstream trace_file;
     std::unique_ptr<plurion::host::Trace> trace;
@@ -211,34 +279,33 @@ int RunRender(const std::string& module_path, const RenderArgs& args) {
         }
         trace = std::make_unique<plurion::host::Trace>(trace_file);
     }
+    PlanJobs(jobs, args, trace.get());
     for (const RenderJob& job : jobs) {
         const plurion::host::Scene& scene = job.scene;
-        plurion::host::RenderOptions options;
-        options.bpc = args.bpc.value_or(scene.composition.bpc);
-        options.downsample = args.downsample;
-        std::tie(options.first_frame, options.last_frame) =
-            FrameRange(args.frames, scene.composition.frames);
-        options.output_pattern =
-            job.output_pattern.empty()
-                ? plurion::host::DefaultOutputPattern(scene.composition.name, options.bpc)
-                : job.output_pattern;
-        options.threads =
-            args.threads > 0 ? args.threads : static_cast<int>(std::thread::hardware_concurrency());
-        options.png_compression = args.png_compression;
-        options.trace = trace.get();
-        options.interrupted = &interrupt_signal;
-        options.max_memory = args.max_memory;
-        if (!args.quiet && PLURION_ISATTY(2)) {
-            options.progress = &std::cerr;
-        }
         const plurion::host::RenderSummary summary =
-            plurion::host::RenderScene(session, scene, options);
+            plurion::host::RenderScene(session, scene, job.options);
+        ReportEmptyFrames(scene, session.params(), job.options.frames.size(), summary.empty_frames);
         if (!args.quiet) {
             std::cout << "rendered " << summary.frames << " frames of " << scene.composition.name
-                      << " to " << options.output_pattern << " in " << summary.seconds << " s\n";
+                      << " to " << job.options.output_pattern << " in " << summary.seconds
+                      << " s\n";
         }
     }
     return 0;
+}
+
+// The subcommand a command line names (the first word that is not an option or the module
+// path), or empty.
+std::string NamedCommand(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--module") {
+            ++i;
+        } else if (word.empty() || word[0] != '-') {
+            return word;
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -260,8 +327,9 @@ int main(int argc, char** argv) {
     render->add_option("scene", render_args.scene, "Scene file (JSON)");
     render->add_option(
         "-o,--output", render_args.output,
-        "Output pattern with #### for the frame number (default out/<scene>_####.png)");
-    render->add_option("--frames", render_args.frames, "Frames A-B (default: all)");
+        "Output pattern with a frame number: ####, @@@@ or %04d (default out/<scene>_####.png)");
+    render->add_option("--frames", render_args.frames,
+                       "Frames: 7, 0-20, 0-20x2 (every second), 1,5,9 (default: all)");
     render->add_option("--bpc", render_args.bpc, "Bits per channel: 8, 16 or 32")
         ->check(CLI::IsMember({8, 16, 32}));
     render->add_option("--downsample", render_args.downsample, "Render at 1/N of full size")
@@ -285,7 +353,37 @@ int main(int argc, char** argv) {
         ->transform(CLI::AsSizeValue(false));
     plurion::cli::ViewArgs view_args;
     auto* view = plurion::cli::AddViewCommand(app, view_args);
-    CLI11_PARSE(app, argc, argv);
+    render->add_flag("--linear", render_args.linear,
+                     "Write linear light (the sRGB curve undone); float formats only");
+    app.set_version_flag("--version", std::string("plurion ") + PLURION_VERSION,
+                         "Print the version and exit");
+
+    // CLI11 would answer an unknown subcommand with a list of unexpected arguments.
+    if (const std::string named = NamedCommand(argc, argv); !named.empty()) {
+        std::string known;
+        bool found = false;
+        for (const CLI::App* command : app.get_subcommands({})) {
+            known += (known.empty() ? "" : ", ") + command->get_name();
+            found = found || command->get_name() == named;
+        }
+        if (!found) {
+            std::cerr << "plurion: unknown command \"" << named << "\"; the commands are " << known
+                      << "\n";
+            return kExitUsage;
+        }
+    }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::CallForAllHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::CallForVersion& version) {
+        return app.exit(version);
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "plurion: " << error.what() << " (--help lists the options)\n";
+        return kExitUsage;
+    }
 
     try {
         if (module_path.empty()) {
@@ -308,9 +406,12 @@ int main(int argc, char** argv) {
     } catch (const plurion::host::RenderInterrupted& stopped) {
         std::cerr << "plurion: " << stopped.what() << "\n";
         return 128 + stopped.signal();
+    } catch (const UsageError& error) {
+        std::cerr << "plurion: " << error.what() << "\n";
+        return kExitUsage;
     } catch (const std::exception& error) {
         std::cerr << "plurion: " << error.what() << "\n";
-        return 1;
+        return kExitFailure;
     }
     return 0;
 }

@@ -31,6 +31,9 @@ class HostCallTarget {
     virtual DrawSettings draw_settings() const { return {}; }
     // Whether the user asked to stop: the abort callback then answers PF_Interrupt_CANCEL.
     virtual bool interrupted() const { return false; }
+    // Counts what the effect drew into a world with transform_world, so that a render can tell
+    // a frame where nothing was drawn.
+    virtual void count_drawing() {}
 
     virtual PF_Err add_param(PF_ParamIndex, const PF_ParamDef&) {
         return PF_Err_BAD_CALLBACK_PARAM;

@@ -75,8 +75,12 @@ class FrameRenderer final : public HostCallTarget {
     };
     const std::map<A_long, LayerRequest>& layer_requests() const { return requests_; }
 
+    // How many times the effect drew with transform_world in this frame.
+    int drawings() const { return drawings_; }
+
     // HostCallTarget
     HostServices& services() override { return services_; }
+    void count_drawing() override { ++drawings_; }
     Trace* trace() override { return options_.trace; }
     const char* command() const override { return command_; }
     DrawSettings draw_settings() const override;
@@ -147,6 +151,7 @@ class FrameRenderer final : public HostCallTarget {
     std::map<const void*, std::string> sources_;           // pixel address -> where they came from
     WorldOwner output_;
     bool output_made_ = false;
+    int drawings_ = 0;
 };
 
 } // namespace plurion::host

@@ -240,6 +240,9 @@ PF_Err Transform(PF_ProgPtr ref, PF_Quality quality, PF_ModeFlags m_flags, PF_Fi
         err = TransformWorld(quality, m_flags, field, src, comp_mode, mask_world, matrices,
                              num_matrices, src2dst_matrix, dest_rect, dst, target.draw_settings());
     }
+    if (err == PF_Err_NONE) {
+        target.count_drawing();
+    }
     Record(
         target,
         [&] {
