@@ -159,9 +159,11 @@ TEST_F(OutputPlanTest, FilesHoldWhatThePlanSays) {
     EXPECT_EQ(stored("A.PNG").format, OIIO::TypeDesc::UINT16);
 
     // OpenEXR: the header says which values it holds.
-    WriteImage(folder_ / "s.exr", image, SampleFormat::float32, ColorEncoding::srgb);
+    WriteImage(folder_ / "s.exr", image, SampleFormat::float32,
+               WriteSettings{kDefaultPngCompression, ColorEncoding::srgb});
     EXPECT_EQ(stored("s.exr").get_string_attribute("colorspace"), "sRGB");
-    WriteImage(folder_ / "l.exr", image, SampleFormat::float32, ColorEncoding::linear);
+    WriteImage(folder_ / "l.exr", image, SampleFormat::float32,
+               WriteSettings{kDefaultPngCompression, ColorEncoding::linear});
     EXPECT_EQ(stored("l.exr").get_string_attribute("colorspace"), "linear");
 }
 #endif

@@ -84,7 +84,7 @@ void WriteFrame(const PF_EffectWorld& frame, const std::filesystem::path& file,
     const SampleFormat samples = plan.samples;
     const bool whole = samples == SampleFormat::uint8 || samples == SampleFormat::uint16;
     if (whole && plan.format.alpha && plan.format.name != "openexr" &&
-        (bpc == 8) == (samples == SampleFormat::uint8)) {
+        bpc == (samples == SampleFormat::uint8 ? 8 : 16)) {
         // The frame's own samples, straight into the file's: no float copy.
         PackedRgba image{frame.width, frame.height, samples, {}};
         image.bytes.resize(static_cast<std::size_t>(frame.width) * frame.height * 4 *
