@@ -352,10 +352,10 @@ class MemoryEncoder {
 std::vector<char> EncodeOiio(const std::filesystem::path& file, const RgbaImage& image,
                              SampleFormat samples, const WriteSettings& settings) {
     MemoryEncoder encoder(file, image.width, image.height, samples, settings);
-    const std::vector<float> pixels =
-        !encoder.alpha()         ? OverBlackRgb(image.rgba.data(), image.rgba.size() / 4)
-        : encoder.premultiplied() ? Premultiplied(image)
-                                  : image.rgba;
+    const std::vector<float> pixels = !encoder.alpha()
+                                          ? OverBlackRgb(image.rgba.data(), image.rgba.size() / 4)
+                                      : encoder.premultiplied() ? Premultiplied(image)
+                                                                : image.rgba;
     return encoder.encode(OIIO::TypeDesc::FLOAT, pixels.data());
 }
 

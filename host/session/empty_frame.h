@@ -2,8 +2,8 @@
 // that a render can say so instead of writing blank frames without a word.
 #pragma once
 
+#include "scene/param_registry.h"
 #include "scene/scene.h"
-#include "session/param_registry.h"
 
 #include <string>
 
