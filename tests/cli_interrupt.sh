@@ -1,7 +1,8 @@
 #!/bin/sh
 # SIGTERM in the middle of a render: the status is 128 + 15, one line says which frames were
 # written, those frames exist whole and no hidden temporary is left. A temporary left by a
-# killed earlier run (its process gone) is removed; one of a running process is kept.
+# killed earlier run (its process gone) is removed, for "####" and "%04d" patterns alike; one of
+# a running process is kept, as is one of another pattern.
 # Usage: cli_interrupt.sh PLURION SCENE WORK_DIR
 plurion=$1 scene=$2 work=$3
 rm -rf "$work" && mkdir -p "$work"
@@ -28,3 +29,10 @@ written=$(printf '%s\n' "$out" | sed -E 's/.*interrupted: ([0-9]+) of.*/\1/')
 [ ! -e "$work/.frame_0003.png.tmp-999999999-dead" ] || { echo "stale temporary kept"; exit 1; }
 [ -e "$work/.frame_0004.png.tmp-$$-alive" ] || { echo "a running process's temporary removed"; exit 1; }
 [ "$(ls -A "$work" | grep -c '\.tmp-')" -eq 1 ] || { echo "temporaries left:"; ls -la "$work"; exit 1; }
+# The same for a printf-style pattern: its temporaries are found by the frame number's place.
+mkdir -p "$work/printf"
+touch "$work/printf/.f.0002.png.tmp-999999999-dead" "$work/printf/.g.0002.png.tmp-999999999-dead"
+"$plurion" render "$scene" --frames 0 --quiet -o "$work/printf/f.%04d.png" ||
+    { echo "render with a %04d pattern failed"; exit 1; }
+[ ! -e "$work/printf/.f.0002.png.tmp-999999999-dead" ] || { echo "stale %04d temporary kept"; exit 1; }
+[ -e "$work/printf/.g.0002.png.tmp-999999999-dead" ] || { echo "another pattern's temporary removed"; exit 1; }
