@@ -1,6 +1,7 @@
 #include "session/panel_listing.h"
 
 #include "scene/json_node.h"
+#include "scene/scene_writer.h"
 #include "session/param_listing.h"
 
 #include <cstdio>
@@ -9,17 +10,6 @@ namespace plurion::host {
 namespace {
 
 using nlohmann::json;
-
-json LayerName(double layer, const Scene& scene) {
-    const int index = static_cast<int>(layer);
-    if (index == kEffectLayerIndex) {
-        return scene.effect_layer.name;
-    }
-    if (index >= 0 && static_cast<std::size_t>(index) < scene.layers.size()) {
-        return scene.layers[static_cast<std::size_t>(index)].name;
-    }
-    return nullptr;
-}
 
 const char* CallName(PanelCall::Kind kind) {
     switch (kind) {
@@ -43,28 +33,7 @@ std::string Quoted(const RegisteredParam& param) {
 } // namespace
 
 json SceneValueJson(const RegisteredParam& param, const ParamValue& value, const Scene& scene) {
-    switch (param.def.param_type) {
-    case PF_Param_POPUP: {
-        const auto choice = static_cast<std::size_t>(value.x);
-        if (choice >= 1 && choice <= param.choices.size()) {
-            return param.choices[choice - 1];
-        }
-        return value.x;
-    }
-    case PF_Param_SLIDER:
-        return static_cast<long long>(value.x);
-    case PF_Param_CHECKBOX:
-        return value.x != 0.0;
-    case PF_Param_POINT:
-        return {value.x, value.y};
-    case PF_Param_LAYER:
-        return LayerName(value.x, scene);
-    case PF_Param_FLOAT_SLIDER:
-    case PF_Param_ANGLE:
-        return value.x;
-    default:
-        return nullptr;
-    }
+    return ParamValueJson(param, value, scene);
 }
 
 std::string SceneValueText(const json& value) {
