@@ -7,7 +7,13 @@ packages=(
     libopenimageio-dev openimageio-tools libpng-dev nlohmann-json3-dev libcli11-dev
     libgtest-dev libbenchmark-dev libpixman-1-dev
     clang libclang-rt-dev
+    libcpp-httplib-dev zlib1g-dev chromium
 )
+# The studio's browser test runs playwright-core under Node.js; a Node.js installed apart from
+# Debian's (with its own npm) is used as it is.
+if ! command -v npm >/dev/null; then
+    packages+=(nodejs npm)
+fi
 if [[ "${1:-}" == "--with-windows" ]]; then
     packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64)
 fi

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "scene/scene.h"
-#include "session/param_registry.h"
+#include "scene/param_registry.h"
 
 #include <nlohmann/json.hpp>
 
