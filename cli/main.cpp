@@ -12,6 +12,9 @@
 #include "session/param_listing.h"
 #include "session/render_job.h"
 #include "view_command.h"
+#if defined(PLURION_HAVE_STUDIO)
+#include "studio_command.h"
+#endif
 
 #include <CLI/CLI.hpp>
 
@@ -353,6 +356,10 @@ int main(int argc, char** argv) {
         ->transform(CLI::AsSizeValue(false));
     plurion::cli::ViewArgs view_args;
     auto* view = plurion::cli::AddViewCommand(app, view_args);
+#if defined(PLURION_HAVE_STUDIO)
+    plurion::cli::StudioArgs studio_args;
+    auto* studio = plurion::cli::AddStudioCommand(app, studio_args);
+#endif
     render->add_flag("--linear", render_args.linear,
                      "Write linear light (the sRGB curve undone); float formats only");
     app.set_version_flag("--version", std::string("plurion ") + PLURION_VERSION,
@@ -403,6 +410,11 @@ int main(int argc, char** argv) {
         if (view->parsed()) {
             return plurion::cli::RunView(module_path, view_args);
         }
+#if defined(PLURION_HAVE_STUDIO)
+        if (studio->parsed()) {
+            return plurion::cli::RunStudio(module_path, studio_args);
+        }
+#endif
     } catch (const plurion::host::RenderInterrupted& stopped) {
         std::cerr << "plurion: " << stopped.what() << "\n";
         return 128 + stopped.signal();

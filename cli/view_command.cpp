@@ -1,6 +1,6 @@
 #include "view_command.h"
 
-#include "demo_scene.h"
+#include "demo_part.h"
 #include "imageio/image_file.h"
 #include "scene/json_node.h"
 #include "scene/scene_loader.h"
@@ -43,13 +43,7 @@ host::Scene SceneFor(const ViewArgs& args, const host::ParamRegistry& params) {
         return host::LoadScene(args.scene, params);
     }
     // Without a scene, the grid part of the built-in demo: the overlay outlines its grid.
-    for (const DemoPart& part : kDemoParts) {
-        if (std::string(part.name) == "grid") {
-            return host::ParseScene(nlohmann::json::parse(part.scene), "demo_grid",
-                                    std::filesystem::current_path(), params);
-        }
-    }
-    throw std::logic_error("the built-in demo has no grid part");
+    return DemoPartScene("grid", params);
 }
 
 } // namespace
