@@ -10,6 +10,7 @@
 #include <httplib.h>
 #include <zlib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -234,6 +235,38 @@ TEST_F(StudioDocumentTest, RemovingALayerKeepsTheOthersReferences) {
         EXPECT_EQ(error.field(), "layer");
         EXPECT_NE(std::string(error.what()).find("exists already"), std::string::npos);
     }
+}
+
+TEST_F(StudioDocumentTest, DroppedImagesAndExports) {
+    auto document = Open();
+    // Written beside the scene under the file's own name, a new one when it is taken, and
+    // never outside the folder.
+    const std::string png = EncodePng(MakeRgbaImage(3, 2));
+    const json first = document->upload("../../dot.png", png);
+    EXPECT_EQ(first, json({{"name", "dot"}, {"file", "dot.png"}}));
+    const json second = document->upload("dot.png", png);
+    EXPECT_EQ(second["file"], "dot_2.png");
+    EXPECT_TRUE(fs::exists(folder_ / "dot_2.png"));
+    document->add_layer({{"name", first["name"]}, {"file", first["file"]}});
+    EXPECT_EQ(document->upload("dot.png", png)["name"], "dot 2"); // the layer name is taken
+    EXPECT_THROW(document->upload("notes.txt", "text"), StudioError);
+
+    // Frames 1 to 3 to numbered files, counted as they are done.
+    document->start_export({{"file", "out/f_##.png"}, {"first", 1}, {"last", 3}});
+    json status = document->export_status();
+    for (int i = 0; i < 600 && status["running"]; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        status = document->export_status();
+    }
+    EXPECT_FALSE(status["running"]);
+    EXPECT_EQ(status["done"], 3);
+    EXPECT_EQ(status["total"], 3);
+    EXPECT_FALSE(status.contains("error"));
+    for (const char* name : {"f_01.png", "f_02.png", "f_03.png"}) {
+        EXPECT_TRUE(fs::exists(folder_ / "out" / name)) << name;
+    }
+    EXPECT_FALSE(fs::exists(folder_ / "out" / "f_00.png"));
+    EXPECT_THROW(document->start_export({{"first", 3}, {"last", 1}}), StudioError);
 }
 
 TEST_F(StudioDocumentTest, DraggingTheGridCornerTurnsTheGrid) {

@@ -32,6 +32,10 @@ void SetParamValue(Scene& scene, int index, double frame, ParamValue value) {
         track = {{0.0, value}};
         return;
     }
+    SetParamKey(track, frame, value);
+}
+
+void SetParamKey(ParamTrack& track, double frame, ParamValue value) {
     const auto at = std::lower_bound(track.begin(), track.end(), frame,
                                      [](const ParamKey& key, double f) { return key.frame < f; });
     if (at != track.end() && at->frame == frame) {

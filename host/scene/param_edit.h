@@ -17,4 +17,7 @@ ParamValue ValueOfDef(const PF_ParamDef& def, const RegisteredParam& registered)
 // frame, replacing a key already there.
 void SetParamValue(Scene& scene, int index, double frame, ParamValue value);
 
+// A key at the frame, replacing one already there.
+void SetParamKey(ParamTrack& track, double frame, ParamValue value);
+
 } // namespace plurion::host

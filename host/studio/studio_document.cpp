@@ -1,6 +1,7 @@
 #include "studio/studio_document.h"
 
 #include "scene/json_node.h"
+#include "scene/param_edit.h"
 #include "scene/param_values.h"
 #include "scene/scene_loader.h"
 #include "scene/scene_parts.h"
@@ -312,13 +313,7 @@ json StudioDocument::key(const json& request) {
     if (track.empty()) {
         track.push_back({0.0, value}); // the default, held until now
     }
-    const auto at = std::lower_bound(track.begin(), track.end(), frame,
-                                     [](const ParamKey& key, double f) { return key.frame < f; });
-    if (at != track.end() && at->frame == frame) {
-        at->value = value;
-    } else {
-        track.insert(at, {frame, value});
-    }
+    SetParamKey(track, frame, value);
     json keys = json::array();
     for (const ParamKey& key : track) {
         keys.push_back(key.frame);

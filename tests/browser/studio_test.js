@@ -52,18 +52,28 @@ async function showResolution(page, downsample) {
   }, downsample, {timeout: 20000});
 }
 
-// The viewer's pixels, kept in the page under `name`.
-async function keepPixels(page, name) {
-  await page.evaluate((key) => {
-    const img = document.getElementById("frame");
+// The pixels of a PNG file (`src`, a data URL) or without one of the viewer's frame, kept in the
+// page under `key`.
+async function keepImage(page, src, key) {
+  await page.evaluate(async ([url, name]) => {
+    let img = document.getElementById("frame");
+    if (url) {
+      img = new Image();
+      img.src = url;
+      await img.decode();
+    }
     const canvas = document.createElement("canvas");
     canvas.width = img.naturalWidth;
     canvas.height = img.naturalHeight;
     const context = canvas.getContext("2d");
     context.drawImage(img, 0, 0);
-    window[key] = context.getImageData(0, 0, canvas.width, canvas.height);
-  }, name);
+    window[name] = context.getImageData(0, 0, canvas.width, canvas.height);
+  }, [src, key]);
 }
+
+const keepPixels = (page, key) => keepImage(page, null, key);
+const keepFile = (page, file, key) =>
+    keepImage(page, "data:image/png;base64," + fs.readFileSync(file).toString("base64"), key);
 
 // Largest difference of one channel between two kept images (Infinity for other sizes).
 async function pixelDifference(page, a, b) {
@@ -75,21 +85,6 @@ async function pixelDifference(page, a, b) {
     for (let i = 0; i < x.data.length; ++i) most = Math.max(most, Math.abs(x.data[i] - y.data[i]));
     return most;
   }, [a, b]);
-}
-
-async function keepFile(page, file, name) {
-  const url = "data:image/png;base64," + fs.readFileSync(file).toString("base64");
-  await page.evaluate(async ([src, key]) => {
-    const img = new Image();
-    img.src = src;
-    await img.decode();
-    const canvas = document.createElement("canvas");
-    canvas.width = img.naturalWidth;
-    canvas.height = img.naturalHeight;
-    const context = canvas.getContext("2d");
-    context.drawImage(img, 0, 0);
-    window[key] = context.getImageData(0, 0, canvas.width, canvas.height);
-  }, [url, name]);
 }
 
 async function visible(page, param) {
@@ -196,16 +191,19 @@ async function main() {
 
     // Change-to-frame latency at half size.
     await page.evaluate(() => { window.studio.latencies = []; });
+    const renders = [];
     for (const count of [4, 6, 8, 3, 7, 5, 9, 2]) {
       await afterChange(page, () => setNumber(page, "Grid Mode/Count X", count));
-      console.log(await page.evaluate(() => JSON.stringify({edit: studio.lastEditMs, render: studio.lastRenderMs, fetched: studio.lastFetchedAt - 0, total: studio.latencies[studio.latencies.length-1]})));
+      renders.push(await page.evaluate(() => window.studio.lastRenderMs));
     }
     const latencies = await page.evaluate(() => window.studio.latencies);
     latencies.sort((a, b) => a - b);
     const median = latencies[Math.floor(latencies.length / 2)];
+    renders.sort((a, b) => a - b);
     console.log(`change-to-frame latency at half resolution (320 x 180): median ` +
                 `${median.toFixed(1)} ms, max ${latencies[latencies.length - 1].toFixed(1)} ms ` +
-                `over ${latencies.length} changes`);
+                `over ${latencies.length} changes (server render and encode: median ` +
+                `${renders[Math.floor(renders.length / 2)].toFixed(1)} ms)`);
 
     await afterChange(page, () => setNumber(page, "Grid Mode/Count X", 7));
     await page.mouse.move(...at(40, 25));

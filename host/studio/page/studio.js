@@ -49,7 +49,6 @@ async function showFrame(changedAt, ahead) {
     }
     const revision = Number(frame.headers.get("X-Revision"));
     studio.lastRenderMs = Number(frame.headers.get("X-Render-Ms"));
-    studio.lastFetchedAt = performance.now();
     const [frameBlob, overlayBlob] = [await frame.blob(), await overlay.blob()];
     if (ticket !== frameRequest) return;
     await Promise.all([setImage($("frame"), frameBlob), setImage($("overlay"), overlayBlob)]);
@@ -58,7 +57,8 @@ async function showFrame(changedAt, ahead) {
     if (changedAt !== undefined) {
       const ms = performance.now() - changedAt;
       studio.latencies.push(ms);
-      $("latency").textContent = `change to frame: ${ms.toFixed(0)} ms`;
+      $("latency").textContent =
+          `change to frame: ${ms.toFixed(0)} ms (render ${studio.lastRenderMs.toFixed(0)} ms)`;
     }
   } catch (error) {
     $("render-error").textContent = error.message;
@@ -322,7 +322,6 @@ async function edit(path, value) {
   const row = studio.rows.get(path);
   try {
     const answer = await api("/api/edit", {parameter: path, value, frame: studio.frame});
-    studio.lastEditMs = performance.now() - changedAt;
     row.error.textContent = answer.error || "";
     if (answer.panel) applyPanel(answer.panel);
     for (const change of answer.changes) setControlValue(change.parameter, change.after);
