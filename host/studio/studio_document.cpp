@@ -662,6 +662,7 @@ json StudioDocument::mouse(const json& request) {
 }
 
 json StudioDocument::start_export(const json& request) {
+    std::unique_lock export_lock(export_mutex_);
     if (export_ && export_->running) {
         throw StudioError("export", "an export is under way", 409);
     }
@@ -717,11 +718,14 @@ json StudioDocument::start_export(const json& request) {
         }
         job->running = false;
     });
+    export_lock.unlock();
     return export_status();
 }
 
 json StudioDocument::export_status() {
+    std::unique_lock export_lock(export_mutex_);
     const std::shared_ptr<Export> job = export_;
+    export_lock.unlock();
     if (!job) {
         return {{"running", false}, {"done", 0}, {"total", 0}};
     }

@@ -161,6 +161,7 @@ class StudioDocument {
     int view_downsample_ = 0;
 
     struct Export;
+    std::mutex export_mutex_; // export_ and export_thread_
     std::shared_ptr<Export> export_;
     std::thread export_thread_;
 };

@@ -57,6 +57,45 @@ int QueryInt(const httplib::Request& req, const char* name, int fallback) {
     return value;
 }
 
+std::string Base64(const std::string& bytes) {
+    static constexpr char kDigits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t left = bytes.size() - i;
+        std::uint32_t group = static_cast<unsigned char>(bytes[i]) << 16;
+        if (left > 1) {
+            group |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+        }
+        if (left > 2) {
+            group |= static_cast<unsigned char>(bytes[i + 2]);
+        }
+        out += kDigits[(group >> 18) & 63];
+        out += kDigits[(group >> 12) & 63];
+        out += left > 1 ? kDigits[(group >> 6) & 63] : '=';
+        out += left > 2 ? kDigits[group & 63] : '=';
+    }
+    return out;
+}
+
+// A change that asks for {"show": {"frame": F, "downsample": D}} gets the frame and the overlay
+// after it in the same answer, as data URLs: one round trip from a change to its picture.
+json WithPictures(StudioDocument& doc, const json& body, json answer) {
+    const auto show = body.find("show");
+    if (show == body.end() || !show->is_object()) {
+        return answer;
+    }
+    const int frame = show->value("frame", 0);
+    const int downsample = show->value("downsample", 1);
+    const StudioImage image = doc.frame(frame, downsample);
+    answer["frame_png"] = "data:image/png;base64," + Base64(image.png);
+    answer["render_ms"] = image.render_ms;
+    answer["overlay_png"] = "data:image/png;base64," + Base64(doc.overlay(frame, downsample).png);
+    answer["revision"] = doc.revision();
+    return answer;
+}
+
 void SendImage(httplib::Response& res, const StudioImage& image, std::uint64_t revision) {
     res.set_header("Cache-Control", "no-store");
     res.set_header("X-Render-Ms", std::to_string(image.render_ms));
@@ -197,7 +236,7 @@ StudioServer::StudioServer(StudioDocument& document) : impl_(std::make_unique<Im
             SendJson(res, handle(BodyOf(req)));
         });
     };
-    post("/api/edit", [&doc](const json& body) { return doc.edit(body); });
+    post("/api/edit", [&doc](const json& body) { return WithPictures(doc, body, doc.edit(body)); });
     post("/api/key", [&doc](const json& body) { return doc.key(body); });
     post("/api/mouse", [&doc](const json& body) { return doc.mouse(body); });
     post("/api/layer/add", [&doc](const json& body) { return doc.add_layer(body); });

@@ -52,26 +52,16 @@ async function showFrame(changedAt, ahead) {
     const [frameBlob, overlayBlob] = [await frame.blob(), await overlay.blob()];
     if (ticket !== frameRequest) return;
     await Promise.all([setImage($("frame"), frameBlob), setImage($("overlay"), overlayBlob)]);
-    studio.shownRevision = revision;
-    $("render-error").textContent = "";
-    if (changedAt !== undefined) {
-      const ms = performance.now() - changedAt;
-      studio.latencies.push(ms);
-      $("latency").textContent =
-          `change to frame: ${ms.toFixed(0)} ms (render ${studio.lastRenderMs.toFixed(0)} ms)`;
-    }
+    noteShown(revision, changedAt);
   } catch (error) {
     $("render-error").textContent = error.message;
   }
 }
 
-function setImage(img, blob) {
-  return new Promise((resolve) => {
-    const old = img.src;
-    img.onload = () => { if (old.startsWith("blob:")) URL.revokeObjectURL(old); resolve(); };
-    img.onerror = () => resolve();
-    img.src = URL.createObjectURL(blob);
-  });
+async function setImage(img, blob) {
+  const old = img.src;
+  await setSource(img, URL.createObjectURL(blob));
+  if (old.startsWith("blob:")) URL.revokeObjectURL(old);
 }
 
 function setFrame(frame) {
@@ -320,15 +310,55 @@ function setControlValue(path, value) {
 async function edit(path, value) {
   const changedAt = performance.now();
   const row = studio.rows.get(path);
+  const ticket = ++frameRequest;
   try {
-    const answer = await api("/api/edit", {parameter: path, value, frame: studio.frame});
+    // The answer brings the frame and overlay after the edit along.
+    const answer = await api("/api/edit", {
+      parameter: path, value, frame: studio.frame,
+      show: {frame: studio.frame, downsample: studio.downsample},
+    });
     row.error.textContent = answer.error || "";
     if (answer.panel) applyPanel(answer.panel);
     for (const change of answer.changes) setControlValue(change.parameter, change.after);
     studio.revision = answer.revision;
-    await showFrame(changedAt);
+    if (ticket === frameRequest) {
+      await showPictures(answer, changedAt);
+    }
   } catch (error) {
-    row.error.textContent = error.message;
+    if (error.field === "frame" || error.field === "overlay") {
+      // The edit was made; its frame failed. The panel shows the values as they stand.
+      row.error.textContent = "";
+      $("render-error").textContent = error.message;
+      applyState(await api("/api/state"));
+    } else {
+      row.error.textContent = error.message;
+    }
+  }
+}
+
+async function showPictures(answer, changedAt) {
+  await Promise.all([setSource($("frame"), answer.frame_png),
+                     setSource($("overlay"), answer.overlay_png)]);
+  studio.lastRenderMs = answer.render_ms;
+  noteShown(answer.revision, changedAt);
+}
+
+function setSource(img, url) {
+  return new Promise((resolve) => {
+    img.onload = () => resolve();
+    img.onerror = () => resolve();
+    img.src = url;
+  });
+}
+
+function noteShown(revision, changedAt) {
+  studio.shownRevision = revision;
+  $("render-error").textContent = "";
+  if (changedAt !== undefined) {
+    const ms = performance.now() - changedAt;
+    studio.latencies.push(ms);
+    $("latency").textContent =
+        `change to frame: ${ms.toFixed(0)} ms (render ${studio.lastRenderMs.toFixed(0)} ms)`;
   }
 }
 
