@@ -76,6 +76,10 @@ TEST_F(SceneWriterTest, WritesEveryPartInTheLoadersForms) {
     EXPECT_EQ(comp["motion_blur"], false);
     EXPECT_EQ(comp["shutter_angle"], 180.0);
     EXPECT_EQ(comp["shutter_phase"], -90.0);
+    // Samples under their current names (the older "motion_blur_samples" is read only).
+    EXPECT_EQ(comp["motion_blur_samples_per_frame"], 16);
+    EXPECT_EQ(comp["motion_blur_adaptive_limit"], 128);
+    EXPECT_FALSE(comp.contains("motion_blur_samples"));
     EXPECT_EQ(comp["quality"], "high");
     EXPECT_EQ(comp["field"], "frame");
 
@@ -134,7 +138,9 @@ TEST_F(SceneWriterTest, ASavedSceneLoadsBackTheSame) {
     fs::create_directories(folder_ / "saved");
     const fs::path file = folder_ / "saved" / "scene.json";
     SaveScene(scene, session_->params(), file);
-    EXPECT_FALSE(fs::exists(folder_ / "saved" / "scene.json.saving"));
+    // Only the scene is left in its folder: no temporary beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "saved"), fs::directory_iterator()),
+              1);
     const Scene loaded = LoadScene(file, session_->params());
     EXPECT_EQ(SceneAsJson(loaded, session_->params(), folder_),
               SceneAsJson(scene, session_->params(), folder_));

@@ -1,9 +1,8 @@
 #include "scene/scene_writer.h"
 
+#include "imageio/file_output.h"
 #include "scene/json_node.h"
 
-#include <cstdio>
-#include <fstream>
 #include <system_error>
 #include <type_traits>
 
@@ -108,7 +107,8 @@ json CompositionJson(const Composition& c) {
             {"motion_blur", c.motion_blur},
             {"shutter_angle", c.shutter_angle},
             {"shutter_phase", c.shutter_phase},
-            {"motion_blur_samples", c.motion_blur_samples},
+            {"motion_blur_samples_per_frame", c.motion_blur_samples_per_frame},
+            {"motion_blur_adaptive_limit", c.motion_blur_adaptive_limit},
             {"quality", c.quality == Quality::draft ? "draft" : "high"},
             {"field", c.field == FieldOrder::upper   ? "upper"
                       : c.field == FieldOrder::lower ? "lower"
@@ -236,23 +236,10 @@ void SaveScene(const Scene& scene, const ParamRegistry& registry,
     const std::string origin = file.string();
     const std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
     const std::string text = SceneAsJson(scene, registry, folder).dump(2) + "\n";
-    std::filesystem::path temporary = file;
-    temporary += ".saving";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw SceneError(origin, "", "cannot write the scene file");
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, file, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        throw SceneError(origin, "", "cannot write the scene file");
+    try {
+        WriteFileAtomically(file, text);
+    } catch (const ImageFileError& failure) {
+        throw SceneError(origin, "", "cannot write the scene file: " + failure.reason());
     }
 }
 

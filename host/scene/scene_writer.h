@@ -5,8 +5,8 @@
 // key at frame 0 as a plain value, anything else as keys) by group path and name.
 #pragma once
 
-#include "scene/scene.h"
 #include "scene/param_registry.h"
+#include "scene/scene.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,5 +1,6 @@
 #include "studio/studio_document.h"
 
+#include "imageio/file_output.h"
 #include "scene/json_node.h"
 #include "scene/param_edit.h"
 #include "scene/param_values.h"
@@ -16,7 +17,6 @@
 #include <cctype>
 #include <chrono>
 #include <cmath>
-#include <fstream>
 #include <streambuf>
 
 namespace plurion::host {
@@ -378,12 +378,10 @@ json StudioDocument::upload(const std::string& name, const std::string& bytes) {
     for (int n = 2; std::filesystem::exists(file); ++n) {
         file = folder / (given.stem().string() + "_" + std::to_string(n) + extension);
     }
-    {
-        std::ofstream out(file, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) {
-            throw StudioError("layer", "cannot write " + file.string());
-        }
+    try {
+        WriteFileAtomically(file, bytes);
+    } catch (const ImageFileError& failure) {
+        throw StudioError("layer", "cannot write " + file.string() + ": " + failure.reason());
     }
     std::string layer_name = given.stem().string();
     const auto taken = [&](const std::string& candidate) {
