@@ -119,7 +119,8 @@ struct StudioDocument::Export {
 StudioDocument::StudioDocument(const std::string& module_path, Scene scene,
                                std::filesystem::path scene_file, std::filesystem::path work_dir)
     : module_path_(module_path), session_(module_path), file_(std::move(scene_file)),
-      work_dir_(std::move(work_dir)) {
+      work_dir_(std::move(work_dir)),
+      pool_(static_cast<int>(std::max(1u, std::thread::hardware_concurrency()))) {
     if (session_.global_setup() != PF_Err_NONE || session_.params_setup() != PF_Err_NONE) {
         throw std::runtime_error("the effect failed to set up");
     }
@@ -458,7 +459,11 @@ int StudioDocument::downsample_of(const json& request) const {
 StudioImage StudioDocument::render(const Scene& scene, int frame, int downsample) {
     const auto start = Clock::now();
     const std::string where = "frame " + std::to_string(frame) + ": ";
-    FrameOptions options{static_cast<double>(frame), scene.composition.bpc, downsample, nullptr};
+    FrameOptions options;
+    options.frame = frame;
+    options.bpc = scene.composition.bpc;
+    options.downsample = downsample;
+    options.pool = &pool_;
     FrameRenderer renderer(session_, scene, cache_, options);
     WorldOwner output;
     if (const PF_Err err = renderer.render(output)) {

@@ -12,6 +12,7 @@
 #include "scene/source_cache.h"
 #include "session/effect_session.h"
 #include "session/param_panel.h"
+#include "thread_pool.h"
 #include "view/overlay_view.h"
 
 #include <nlohmann/json.hpp>
@@ -146,6 +147,10 @@ class StudioDocument {
     std::mutex frames_mutex_;
     std::map<FrameKey, StudioImage> frames_;
     nlohmann::json definitions_;
+
+    // Every core for the large draws of a frame; frames asked for and frames rendered ahead
+    // share it.
+    ThreadPool pool_;
 
     std::mutex ahead_mutex_;
     std::condition_variable ahead_cv_;
