@@ -8,6 +8,7 @@
 #include "scene/scene_parts.h"
 #include "scene/scene_writer.h"
 #include "session/frame_render.h"
+#include "session/memory_estimate.h"
 #include "session/panel_listing.h"
 #include "session/param_listing.h"
 #include "session/render_job.h"
@@ -671,20 +672,26 @@ json StudioDocument::start_export(const json& request) {
     }
     Scene scene;
     RenderOptions options;
+    int first = 0;
+    int last = 0;
     {
         std::shared_lock lock(mutex_);
         scene = panel_->scene();
         const int frames = scene.composition.frames;
-        options.first_frame = request.contains("first")
-                                  ? static_cast<int>(frame_of({{"frame", request["first"]}}))
-                                  : 0;
-        options.last_frame = request.contains("last")
-                                 ? static_cast<int>(frame_of({{"frame", request["last"]}}))
-                                 : frames - 1;
+        first = request.contains("first")
+                    ? static_cast<int>(frame_of({{"frame", request["first"]}}))
+                    : 0;
+        last = request.contains("last") ? static_cast<int>(frame_of({{"frame", request["last"]}}))
+                                        : frames - 1;
     }
-    if (options.last_frame < options.first_frame) {
+    if (last < first) {
         throw StudioError("export", "the last frame comes before the first");
     }
+    options.frames.clear();
+    for (int frame = first; frame <= last; ++frame) {
+        options.frames.push_back(frame);
+    }
+    options.max_memory = DefaultMemoryLimit(); // as plurion render's default
     options.bpc = scene.composition.bpc;
     options.output_pattern =
         request.contains("file")
@@ -695,7 +702,7 @@ json StudioDocument::start_export(const json& request) {
         export_thread_.join();
     }
     auto job = std::make_shared<Export>();
-    job->total = options.last_frame - options.first_frame + 1;
+    job->total = static_cast<int>(options.frames.size());
     job->pattern = options.output_pattern;
     job->running = true;
     export_ = job;
