@@ -257,6 +257,50 @@ TEST_F(SceneTest, InterpolatesKeysAtSubFrames) {
     EXPECT_EQ(ParamAt(scene, registry_, kCount, 0).u.sd.valid_max, 10000);
 }
 
+TEST_F(SceneTest, KeysEaseHoldOrRunStraight) {
+    // The share of the way at a quarter and half of the time: straight t; eased at both ends
+    // 3t^2 - 2t^3 (0.15625, 0.5); eased out only 2t^2 - t^3 (0.109375, 0.375); eased in only
+    // t + t^2 - t^3 (0.296875, 0.625).
+    EXPECT_DOUBLE_EQ(EasedShare(0.25, false, false), 0.25);
+    EXPECT_DOUBLE_EQ(EasedShare(0.25, true, true), 0.15625);
+    EXPECT_DOUBLE_EQ(EasedShare(0.5, true, true), 0.5);
+    EXPECT_DOUBLE_EQ(EasedShare(0.25, true, false), 0.109375);
+    EXPECT_DOUBLE_EQ(EasedShare(0.5, true, false), 0.375);
+    EXPECT_DOUBLE_EQ(EasedShare(0.25, false, true), 0.296875);
+    EXPECT_DOUBLE_EQ(EasedShare(0.5, false, true), 0.625);
+
+    json document = Document();
+    document["effect"] = json::parse(R"({
+        "Linear Mode/Scale": {"keys": [{"frame": 0, "value": 0, "ease": "ease"},
+                                       {"frame": 4, "value": 100, "ease": "hold"},
+                                       [8, 20], [12, 60],
+                                       {"frame": 16, "value": 100, "ease": "ease"}]},
+        "Linear Mode/Offset Position": {"keys": [{"frame": 0, "value": [0, 0], "ease": "ease"},
+                                                 {"frame": 4, "value": [40, -80], "ease": "ease"}]}
+    })");
+    const Scene scene = Parse(document);
+    const auto scale = [&](double frame) {
+        return ParamAt(scene, registry_, kScale, frame).u.fs_d.value;
+    };
+    EXPECT_DOUBLE_EQ(scale(1), 10.9375); // eased out, straight into the held key: 0.109375
+    EXPECT_DOUBLE_EQ(scale(7.9), 100);   // held until the next key
+    EXPECT_DOUBLE_EQ(scale(8), 20);
+    EXPECT_DOUBLE_EQ(scale(10), 40); // straight
+    EXPECT_DOUBLE_EQ(scale(14), 85); // eased into the last key: 60 + 40 x 0.625
+    const PF_ParamDef point = ParamAt(scene, registry_, kOffsetPosition, 1);
+    EXPECT_EQ(point.u.td.x_value, ToFixed(40 * 0.15625)); // both axes on the same curve
+    EXPECT_EQ(point.u.td.y_value, ToFixed(-80 * 0.15625));
+
+    document["effect"] = json::parse(
+        R"({"Linear Mode/Scale": {"keys": [{"frame": 0, "value": 1, "ease": "bounce"}]}})");
+    try {
+        Parse(document);
+        ADD_FAILURE() << "an unknown ease was accepted";
+    } catch (const SceneError& error) {
+        EXPECT_EQ(error.where(), "/effect/Linear Mode~1Scale/keys/0/ease");
+    }
+}
+
 TEST_F(SceneTest, DefaultsFollowTheRegistryAndTheEffectLayerSize) {
     const Scene scene = Parse(Document());
     EXPECT_EQ(scene.composition.name, "a");

@@ -1,6 +1,7 @@
 #include "scene/scene_parts.h"
 
 #include <cmath>
+#include <optional>
 #include <string_view>
 
 namespace plurion::host {
@@ -157,29 +158,64 @@ ParamTrack ParseKeys(const JsonNode& node, const RegisteredParam& param, const L
         node.Fail(reason);
     }
     ParamTrack track;
-    ReadKeys(node, [&](double frame, const JsonNode& value) {
-        track.push_back({frame, ParseValue(value, param, names)});
+    ReadEasedKeys(node, [&](double frame, const JsonNode& value, Ease ease) {
+        track.push_back({frame, ParseValue(value, param, names), ease});
     });
     return track;
 }
 
 } // namespace
 
-void ReadKeys(const JsonNode& node, const std::function<void(double, const JsonNode&)>& add) {
+namespace {
+
+// One key: [frame, value], or with `eases` also {"frame": f, "value": v, "ease": e}.
+void ReadKeyItems(const JsonNode& node, bool eases,
+                  const std::function<void(double, const JsonNode&, Ease)>& add) {
     node.ExpectObject({"keys"});
     bool first = true;
     double previous = 0;
     for (const JsonNode& key : node.Required("keys").Items(1)) {
-        const auto pair = key.Items(2, 2);
-        const double frame = pair[0].Number(-kMaxLayerFrames, kMaxLayerFrames);
-        if (!first && frame <= previous) {
-            pair[0].Fail("key frames must increase: " + pair[0].Text() + " follows " +
-                         FormatNumber(previous));
+        std::optional<JsonNode> frame_node;
+        std::optional<JsonNode> value_node;
+        Ease ease = Ease::linear;
+        if (eases && key.IsObject()) {
+            key.ExpectObject({"frame", "value", "ease"});
+            frame_node = key.Required("frame");
+            value_node = key.Required("value");
+            if (const auto how = key.Optional("ease")) {
+                const std::string text = how->String();
+                if (text != "linear" && text != "hold" && text != "ease") {
+                    how->Fail("the ease must be \"linear\", \"hold\" or \"ease\", not " +
+                              how->Text());
+                }
+                ease = text == "hold" ? Ease::hold : text == "ease" ? Ease::ease : Ease::linear;
+            }
+        } else {
+            const auto pair = key.Items(2, 2);
+            frame_node = pair[0];
+            value_node = pair[1];
         }
-        add(frame, pair[1]);
+        const double frame = frame_node->Number(-kMaxLayerFrames, kMaxLayerFrames);
+        if (!first && frame <= previous) {
+            frame_node->Fail("key frames must increase: " + frame_node->Text() + " follows " +
+                             FormatNumber(previous));
+        }
+        add(frame, *value_node, ease);
         first = false;
         previous = frame;
     }
+}
+
+} // namespace
+
+void ReadKeys(const JsonNode& node, const std::function<void(double, const JsonNode&)>& add) {
+    ReadKeyItems(node, false,
+                 [&](double frame, const JsonNode& value, Ease) { add(frame, value); });
+}
+
+void ReadEasedKeys(const JsonNode& node,
+                   const std::function<void(double, const JsonNode&, Ease)>& add) {
+    ReadKeyItems(node, true, add);
 }
 
 std::map<int, ParamTrack> ParseEffectValues(const JsonNode& effect, const ParamRegistry& registry,

@@ -59,6 +59,16 @@ PF_Fixed ToFixed(double value) {
     return ToLong(value * 65536.0);
 }
 
+double EasedShare(double t, bool ease_out, bool ease_in) {
+    // Handles at a third of the time keep the time axis linear, so the share is the Bezier's
+    // value coordinate: control values 0, a, b, 1 with a = 0 (eased) or 1/3 (linear) and
+    // b = 1 (eased) or 2/3 (linear).
+    const double a = ease_out ? 0.0 : 1.0 / 3.0;
+    const double b = ease_in ? 1.0 : 2.0 / 3.0;
+    const double u = 1.0 - t;
+    return 3.0 * u * u * t * a + 3.0 * u * t * t * b + t * t * t;
+}
+
 ParamValue TrackValueAt(const ParamTrack& track, bool holds, double frame) {
     if (frame <= track.front().frame) {
         return track.front().value;
@@ -69,10 +79,11 @@ ParamValue TrackValueAt(const ParamTrack& track, bool holds, double frame) {
     const auto next = std::upper_bound(track.begin(), track.end(), frame,
                                        [](double t, const ParamKey& key) { return t < key.frame; });
     const ParamKey& before = *(next - 1);
-    if (holds) {
+    if (holds || before.ease == Ease::hold) {
         return before.value;
     }
-    const double t = (frame - before.frame) / (next->frame - before.frame);
+    const double t = EasedShare((frame - before.frame) / (next->frame - before.frame),
+                                before.ease == Ease::ease, next->ease == Ease::ease);
     return {before.value.x + (next->value.x - before.value.x) * t,
             before.value.y + (next->value.y - before.value.y) * t};
 }

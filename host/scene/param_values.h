@@ -14,8 +14,14 @@
 
 namespace plurion::host {
 
-// The value of a track (at least one key) at a composition frame (any sub-frame time).
+// The value of a track (at least one key) at a composition frame (any sub-frame time). Between
+// two keys the value follows a cubic Bezier in time with handles a third of the way along, as
+// the host's keyframes do: a handle of speed 0 at an eased end, the straight line's speed at a
+// linear one. Both ends linear is a straight line, both eased 3t^2 - 2t^3.
 ParamValue TrackValueAt(const ParamTrack& track, bool holds, double frame);
+
+// The share of the way from one key to the next at a fraction t of the time between them.
+double EasedShare(double t, bool ease_out, bool ease_in);
 
 // Points are multiplied by `point_scale` before they become 16.16: a frame rendered at 1/N hands
 // them in the pixels of the downsampled layer (scale 1/N), rounded to the nearest 1/65536 pixel.

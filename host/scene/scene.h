@@ -154,9 +154,13 @@ struct ParamValue {
     double x = 0.0;
     double y = 0.0;
 };
+// How a value leaves its key for the next: straight (linear), held until the next key, or
+// eased as the host's default ease (speed 0 at this key; the next key's ease sets the end).
+enum class Ease { linear, hold, ease };
 struct ParamKey {
     double frame = 0.0;
     ParamValue value;
+    Ease ease = Ease::linear;
 };
 // Keys in increasing frame order; a fixed value is a single key.
 using ParamTrack = std::vector<ParamKey>;

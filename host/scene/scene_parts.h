@@ -25,6 +25,11 @@ SizedSource ParseLayerSource(const JsonNode& layer, const Composition& compositi
 // value node in order; frames must increase.
 void ReadKeys(const JsonNode& node, const std::function<void(double, const JsonNode&)>& add);
 
+// The same for parameter values, whose keys may also be objects that say how the value leaves
+// them: {"frame": 12, "value": 100, "ease": "linear" | "hold" | "ease"}.
+void ReadEasedKeys(const JsonNode& node,
+                   const std::function<void(double, const JsonNode&, Ease)>& add);
+
 // The "effect" block: values by parameter index. Layer parameters name `layers` or the effect
 // layer (`effect_layer_name`).
 std::map<int, ParamTrack> ParseEffectValues(const JsonNode& effect, const ParamRegistry& registry,
