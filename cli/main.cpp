@@ -1,7 +1,9 @@
 // plurion: renders Plurion scenes and reports what the effect module tells its host.
+#include "compare_command.h"
 #include "demo_scene.h"
 #include "imageio/image_file.h"
 #include "params_command.h"
+#include "scene/param_setting.h"
 #include "scene/scene_loader.h"
 #include "session/effect_session.h"
 #include "session/empty_frame.h"
@@ -10,7 +12,9 @@
 #include "session/memory_estimate.h"
 #include "session/output_plan.h"
 #include "session/param_listing.h"
+#include "session/param_panel.h"
 #include "session/render_job.h"
+#include "session/scene_schema.h"
 #include "view_command.h"
 #if defined(PLURION_HAVE_STUDIO)
 #include "studio_command.h"
@@ -156,6 +160,14 @@ int RunInfo(const std::string& module_path) {
     return 0;
 }
 
+int RunSchema(const std::string& module_path) {
+    EffectSession session(module_path);
+    Check(session.global_setup(), "PF_Cmd_GLOBAL_SETUP");
+    Check(session.params_setup(), "PF_Cmd_PARAMS_SETUP");
+    std::cout << plurion::host::SceneSchema(session.params()).dump(2) << "\n";
+    return 0;
+}
+
 struct RenderArgs {
     std::string scene;
     std::string output;
@@ -168,6 +180,8 @@ struct RenderArgs {
     bool quiet = false;
     std::uint64_t max_memory = plurion::host::DefaultMemoryLimit();
     bool linear = false;
+    std::vector<std::string> sets; // "KEY=VALUE", made in order as user edits
+    std::string wedge;             // "KEY=A..B:STEP": one render of one frame per value
 };
 
 // A scene to render and where its frames go.
@@ -175,7 +189,48 @@ struct RenderJob {
     plurion::host::Scene scene;
     std::string output_pattern; // empty: the default for the scene
     plurion::host::RenderOptions options = {};
+    // In a wedge: the value's place among the wedge's values (its file's number), their count,
+    // and the edit that sets it.
+    int wedge_index = -1;
+    std::size_t wedge_size = 0;
+    std::string wedge_setting = {};
 };
+
+// Each job's scene with the --set edits after its own; with a wedge, each job becomes one job per
+// value, whose last edit sets the value. Edits are made through the effect as a user's would be.
+void AddSettings(std::vector<RenderJob>& jobs, const RenderArgs& args,
+                 const plurion::host::ParamRegistry& params) {
+    using namespace plurion::host;
+    try {
+        for (RenderJob& job : jobs) {
+            for (const std::string& setting : args.sets) {
+                job.scene.edits.push_back(ParseParamSetting(setting, params, job.scene));
+            }
+        }
+        if (args.wedge.empty()) {
+            return;
+        }
+        const Wedge wedge = ParseWedge(args.wedge);
+        std::vector<RenderJob> wedged;
+        for (const RenderJob& job : jobs) {
+            for (std::size_t i = 0; i < wedge.values.size(); ++i) {
+                RenderJob one = job;
+                one.wedge_index = static_cast<int>(i);
+                one.wedge_size = wedge.values.size();
+                one.wedge_setting = wedge.setting(i);
+                ParamEdit edit = ParseParamSetting(one.wedge_setting, params, one.scene);
+                edit.where = "--wedge \"" + args.wedge + "\" at " + one.wedge_setting;
+                one.scene.edits.push_back(std::move(edit));
+                wedged.push_back(std::move(one));
+            }
+        }
+        jobs = std::move(wedged);
+    } catch (const SceneError& error) {
+        throw UsageError(error.what());
+    } catch (const WedgeError& error) {
+        throw UsageError(error.what());
+    }
+}
 
 // The scene file, or without one every part of the built-in demo; an output pattern given for
 // the demo gets each part's name in front of its file name.
@@ -211,24 +266,39 @@ void PlanJobs(std::vector<RenderJob>& jobs, const RenderArgs& args, plurion::hos
         RenderOptions& options = job.options;
         options.bpc = args.bpc.value_or(scene.composition.bpc);
         options.downsample = args.downsample;
+        const bool wedge = job.wedge_index >= 0;
         try {
             options.frames =
-                args.frames.empty()
-                    ? ParseFrameList("0-" + std::to_string(scene.composition.frames - 1),
-                                     scene.composition.frames)
-                    : ParseFrameList(args.frames, scene.composition.frames);
+                !args.frames.empty() ? ParseFrameList(args.frames, scene.composition.frames)
+                : wedge              ? std::vector<int>{0}
+                        : ParseFrameList("0-" + std::to_string(scene.composition.frames - 1),
+                                         scene.composition.frames);
         } catch (const FrameListError& error) {
             throw UsageError("--frames " + std::string(error.what()));
         }
-        options.output_pattern = job.output_pattern.empty()
-                                     ? DefaultOutputPattern(scene.composition.name, options.bpc)
-                                     : job.output_pattern;
+        if (wedge && options.frames.size() != 1) {
+            throw UsageError("--wedge renders one frame for each value; --frames names " +
+                             std::to_string(options.frames.size()));
+        }
+        std::string pattern = job.output_pattern;
+        if (pattern.empty()) {
+            pattern =
+                DefaultOutputPattern(scene.composition.name + (wedge ? "_wedge" : ""), options.bpc);
+        }
+        options.output_pattern = pattern;
         options.encoding = args.linear ? ColorEncoding::linear : ColorEncoding::srgb;
         try {
-            const OutputPlan plan = PlanOutput(options.output_pattern, options.frames.size(),
-                                               options.bpc, options.encoding);
-            for (const std::string& warning : plan.warnings) {
-                std::cerr << "plurion: warning: " << warning << "\n";
+            // A wedge writes one file per value, numbered by the value's place.
+            const OutputPlan plan =
+                PlanOutput(options.output_pattern, wedge ? job.wedge_size : options.frames.size(),
+                           options.bpc, options.encoding);
+            if (job.wedge_index <= 0) {
+                for (const std::string& warning : plan.warnings) {
+                    std::cerr << "plurion: warning: " << warning << "\n";
+                }
+            }
+            if (wedge) {
+                options.file_number = job.wedge_index;
             }
         } catch (const OutputPlanError& error) {
             throw UsageError(error.what());
@@ -246,12 +316,20 @@ void PlanJobs(std::vector<RenderJob>& jobs, const RenderArgs& args, plurion::hos
 }
 
 // One line on stderr per reason that frames came out empty, with the frames it holds for.
-void ReportEmptyFrames(const plurion::host::Scene& scene,
-                       const plurion::host::ParamRegistry& params, std::size_t frame_count,
-                       const std::vector<int>& empty_frames) {
+// The reasons are read from the values as the scene's edits leave them.
+void ReportEmptyFrames(plurion::host::EffectSession& session, const plurion::host::Scene& scene,
+                       std::size_t frame_count, const std::vector<int>& empty_frames) {
+    if (empty_frames.empty()) {
+        return;
+    }
+    std::optional<plurion::host::ParamPanel> panel;
+    if (!scene.edits.empty()) {
+        panel.emplace(session, scene);
+    }
+    const plurion::host::Scene& edited = panel ? panel->scene() : scene;
     std::vector<std::pair<std::string, std::vector<int>>> reasons;
     for (const int frame : empty_frames) {
-        const std::string reason = plurion::host::EmptyFrameReason(scene, params, frame);
+        const std::string reason = plurion::host::EmptyFrameReason(edited, session.params(), frame);
         if (reasons.empty() || reasons.back().first != reason) {
             reasons.push_back({reason, {}});
         }
@@ -272,6 +350,7 @@ int RunRender(const std::string& module_path, const RenderArgs& args) {
     Check(session.global_setup(), "PF_Cmd_GLOBAL_SETUP");
     Check(session.params_setup(), "PF_Cmd_PARAMS_SETUP");
     std::vector<RenderJob> jobs = RenderJobs(args, session.params());
+    AddSettings(jobs, args, session.params());
 
     std::ofstream trace_file;
     std::unique_ptr<plurion::host::Trace> trace;
@@ -287,8 +366,15 @@ int RunRender(const std::string& module_path, const RenderArgs& args) {
         const plurion::host::Scene& scene = job.scene;
         const plurion::host::RenderSummary summary =
             plurion::host::RenderScene(session, scene, job.options);
-        ReportEmptyFrames(scene, session.params(), job.options.frames.size(), summary.empty_frames);
-        if (!args.quiet) {
+        ReportEmptyFrames(session, scene, job.options.frames.size(), summary.empty_frames);
+        if (args.quiet) {
+            continue;
+        }
+        if (job.wedge_index >= 0) {
+            std::cout << "rendered frame " << job.options.frames.front() << " of "
+                      << scene.composition.name << " with \"" << job.wedge_setting << "\" to "
+                      << summary.files.front().string() << " in " << summary.seconds << " s\n";
+        } else {
             std::cout << "rendered " << summary.frames << " frames of " << scene.composition.name
                       << " to " << job.options.output_pattern << " in " << summary.seconds
                       << " s\n";
@@ -325,6 +411,8 @@ int main(int argc, char** argv) {
     auto* info = app.add_subcommand("info", "What the module reports: identity, version, flags");
     plurion::cli::ParamsArgs params_args;
     auto* params = plurion::cli::AddParamsCommand(app, params_args);
+    auto* schema = app.add_subcommand(
+        "schema", "A JSON Schema of scene files, with every parameter's key, for editors");
     RenderArgs render_args;
     auto* render = app.add_subcommand("render", "Renders a scene (the built-in demo without one)");
     render->add_option("scene", render_args.scene, "Scene file (JSON)");
@@ -354,12 +442,20 @@ int main(int argc, char** argv) {
                      "this machine's memory, " +
                          plurion::host::ByteText(render_args.max_memory) + "; 0: no limit)")
         ->transform(CLI::AsSizeValue(false));
+    plurion::cli::CompareArgs compare_args;
+    auto* compare = plurion::cli::AddCompareCommand(app, compare_args);
     plurion::cli::ViewArgs view_args;
     auto* view = plurion::cli::AddViewCommand(app, view_args);
 #if defined(PLURION_HAVE_STUDIO)
     plurion::cli::StudioArgs studio_args;
     auto* studio = plurion::cli::AddStudioCommand(app, studio_args);
 #endif
+    render->add_option("--set", render_args.sets,
+                       "Change a value \"KEY=VALUE\" (\"Linear Mode/Count=8\") as a user edit "
+                       "after the scene's own; repeat for more, made in order");
+    render->add_option("--wedge", render_args.wedge,
+                       "Render one frame per value of a parameter, \"KEY=A..B:STEP\" "
+                       "(\"Linear Mode/Count=2..10:2\"), files numbered by the value's place");
     render->add_flag("--linear", render_args.linear,
                      "Write linear light (the sRGB curve undone); float formats only");
     app.set_version_flag("--version", std::string("plurion ") + PLURION_VERSION,
@@ -402,10 +498,16 @@ int main(int argc, char** argv) {
         if (params->parsed()) {
             return plurion::cli::RunParams(module_path, params_args);
         }
+        if (schema->parsed()) {
+            return RunSchema(module_path);
+        }
         if (render->parsed()) {
             std::signal(SIGINT, OnInterrupt);
             std::signal(SIGTERM, OnInterrupt);
             return RunRender(module_path, render_args);
+        }
+        if (compare->parsed()) {
+            return plurion::cli::RunCompare(compare_args);
         }
         if (view->parsed()) {
             return plurion::cli::RunView(module_path, view_args);

@@ -6,6 +6,7 @@
 #include "session/panel_listing.h"
 #include "session/param_listing.h"
 #include "session/param_panel.h"
+#include "session/param_reference.h"
 
 #include <iostream>
 #include <optional>
@@ -33,15 +34,30 @@ host::Scene EmptyScene(const host::EffectSession& session) {
 
 CLI::App* AddParamsCommand(CLI::App& app, ParamsArgs& args) {
     CLI::App* params = app.add_subcommand(
-        "params", "The parameters as the host holds them, or the panel after edits");
-    params->add_flag("--json", args.json,
-                     "JSON: one object per parameter index, or with --scene/--set the panel");
-    params->add_option("--scene", args.scene,
-                       "Show the panel over this scene, after its edits (hidden parameters left "
-                       "out)");
-    params->add_option("--set", args.sets,
-                       "A user edit \"KEY=VALUE\" (\"Clone Type=Grid\"), made after the scene's "
-                       "edits; repeat for more, made in order");
+        "params", "The parameters with their scene keys, units and defaults, or the panel after "
+                  "edits");
+    auto* json =
+        params->add_flag("--json", args.json,
+                         "JSON: one object per parameter index, or with --scene/--set the panel");
+    auto* scene = params->add_option(
+        "--scene", args.scene,
+        "Show the panel over this scene, after its edits (hidden parameters left out)");
+    auto* set = params->add_option("--set", args.sets,
+                                   "A user edit \"KEY=VALUE\" (\"Clone Type=Grid\"), made after "
+                                   "the scene's edits; repeat for more, made in order");
+    params
+        ->add_flag("--markdown", args.markdown,
+                   "The parameter reference in Markdown, one sentence per parameter "
+                   "(docs/params.md)")
+        ->excludes(json)
+        ->excludes(scene)
+        ->excludes(set);
+    params
+        ->add_option("--filter", args.filter,
+                     "Only the parameters whose scene key holds this text, in any case")
+        ->excludes(json)
+        ->excludes(scene)
+        ->excludes(set);
     return params;
 }
 
@@ -53,8 +69,14 @@ int RunParams(const std::string& module_path, const ParamsArgs& args) {
     if (args.scene.empty() && args.sets.empty()) {
         if (args.json) {
             std::cout << host::ParamsAsJson(session.params()).dump(2) << "\n";
+        } else if (args.markdown) {
+            std::cout << host::ParamsAsMarkdown(session.params());
         } else {
-            std::cout << host::ParamsAsTable(session.params());
+            const std::string table = host::ParamsAsText(session.params(), args.filter);
+            if (table.find('\n') + 1 == table.size()) {
+                throw std::runtime_error("no parameter's scene key holds \"" + args.filter + "\"");
+            }
+            std::cout << table;
         }
         return 0;
     }

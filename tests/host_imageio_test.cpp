@@ -1,3 +1,4 @@
+#include "imageio/image_compare.h"
 #include "imageio/image_file.h"
 
 #include <gtest/gtest.h>
@@ -197,6 +198,22 @@ TEST_F(ImageFileTest, FailuresNameTheFileAndLeaveNothingBehind) {
                    "the picture is 30001 x 1 pixels; at most 30000 on a side are read");
 
     EXPECT_EQ(FolderEntries().size(), 3u); // cut.rgbaf, text.rgbaf and wide.rgbaf only
+}
+
+TEST(ImageCompare, LargestAndMeanDifferenceAndTheirPicture) {
+    RgbaImage a = MakeRgbaImage(2, 1);
+    RgbaImage b = MakeRgbaImage(2, 1);
+    a.rgba = {0.5f, 0.5f, 0.5f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    b.rgba = {0.5f, 0.25f, 0.5f, 1.0f, 0.0f, 0.0f, 0.0f, 0.125f};
+    // Differences 0.25 (green of pixel 0) and 0.125 (alpha of pixel 1): the mean is
+    // 0.375 / 8 samples.
+    const ImageDifference d = CompareImages(a, b, 0.5);
+    EXPECT_DOUBLE_EQ(d.max, 0.25);
+    EXPECT_DOUBLE_EQ(d.mean, 0.375 / 8);
+    const std::vector<float> picture = {0.5f, 0.0f, 0.0f, 1.0f, 0.0f, 0.25f, 0.0f, 1.0f};
+    EXPECT_EQ(d.picture.rgba, picture);
+    EXPECT_EQ(CompareImages(a, a).max, 0.0);
+    EXPECT_THROW(CompareImages(a, MakeRgbaImage(1, 2)), std::invalid_argument);
 }
 
 } // namespace

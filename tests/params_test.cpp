@@ -3,6 +3,7 @@
 #include "params/param_table.h"
 #include "session/effect_session.h"
 #include "session/param_listing.h"
+#include "session/param_reference.h"
 #include "support/test_host.h"
 
 #include <gtest/gtest.h>
@@ -154,6 +155,65 @@ TEST(ParamListing, CommandPrintsThePublishedParameterTable) {
     Differences(expected, found, "", differences);
     EXPECT_TRUE(differences.empty())
         << differences.size() << " differences, the first " << differences.front();
+}
+
+// The reference speaks the scene's language: keys, units, defaults as a scene writes them.
+TEST(ParamReference, KeysUnitsAndDefaultsAsScenesWriteThem) {
+    EffectSession session(test::ModulePath());
+    ASSERT_EQ(session.params_setup(), PF_Err_NONE);
+    struct Case {
+        int index;
+        const char* key;
+        const char* unit;
+        const char* default_text;
+    };
+    const Case cases[] = {
+        {85, "Radial Mode/Transform/Local/Position", "pixels",
+         "50%, 50% of the layer's width and height"},
+        {96, "Radial Mode/Offset/Offset Position", "percent of the radius", "[0, 0]"},
+        {104, "Radial Mode/Random/Random Position", "percent of the radius", "[0, 0]"},
+        {19, "Linear Mode/Offset/Offset Position", "pixels",
+         "5%, 5% of the layer's width and height"},
+        {18, "Linear Mode/Offset/Clone Offset Mode", "choice", "\"End\""},
+        {23, "Linear Mode/Offset/Offset Time", "frames", "0"},
+        {62, "Grid Mode/Offset/Offset Time Y", "frames", "0"},
+        {115, "Path Mode/Clone Distance", "10 pixels", "10"},
+        {117, "Path Mode/Offset", "degrees (360 = 1000 pixels along the path)", "0"},
+        {81, "Radial Mode/End Angle", "degrees", "360"},
+        {157, "Object Mode/Resolution", "percent", "50"},
+        {160, "Object Mode/Luma Threshold", "0 to 1", "0.5"},
+        {191, "Layers/Selection/Layer 7", "layer name", "null"},
+        {255, "Layers/Visibility/Layer 7 Display", "on/off", "true"},
+        {270, "Layers/Blending Mode", "choice", "\"In Front\""},
+        {32, "Linear Mode/Random/Random Seed", "seed", "0"},
+    };
+    for (const Case& c : cases) {
+        const host::RegisteredParam& param = session.params().at(c.index);
+        EXPECT_EQ(host::SceneKey(param), c.key) << c.index;
+        EXPECT_EQ(host::ParamUnit(param), c.unit) << c.key;
+        EXPECT_EQ(host::ParamDefaultText(param), c.default_text) << c.key;
+    }
+    EXPECT_EQ(host::ParamFlagNames(session.params().at(1)), "SUPERVISE, CANNOT_TIME_VARY");
+    EXPECT_EQ(host::ParamFlagNames(session.params().at(3)), "CANNOT_TIME_VARY");
+    EXPECT_EQ(host::ParamFlagNames(session.params().at(35)), "PUI_INVISIBLE");
+    EXPECT_EQ(host::ParamFlagNames(session.params().at(4)), "");
+
+    // Every parameter but the group ends has its own sentence, and the sentence of a name that
+    // several groups share says what it does in that group where that differs.
+    for (const host::RegisteredParam& param : session.params().params()) {
+        const bool end = param.def.param_type == PF_Param_GROUP_END;
+        EXPECT_EQ(host::ParamDescription(param).empty(), end) << host::SceneKey(param);
+    }
+    EXPECT_NE(host::ParamDescription(session.params().at(96)).find("radius"), std::string::npos);
+    EXPECT_NE(host::ParamDescription(session.params().at(23)).find("whole row"), std::string::npos);
+    EXPECT_EQ(host::ParamDescription(session.params().at(117)).find("Changes that grow"),
+              std::string::npos); // the Path angle, not the group of the same key
+
+    const std::string filtered = host::ParamsAsText(session.params(), "radial mode/OFFSET/");
+    EXPECT_NE(filtered.find("Radial Mode/Offset/Offset Position"), std::string::npos);
+    EXPECT_EQ(filtered.find("Linear Mode"), std::string::npos);
+    EXPECT_EQ(std::count(filtered.begin(), filtered.end(), '\n'), 1 + 7); // heading + 7 rows
+    EXPECT_NE(filtered.find("choices 1 Step, 2 End"), std::string::npos);
 }
 
 } // namespace

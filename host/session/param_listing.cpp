@@ -79,16 +79,6 @@ json Describe(const RegisteredParam& param) {
     return out;
 }
 
-std::string Cell(const json& value) {
-    if (value.is_null()) {
-        return "";
-    }
-    if (value.is_string()) {
-        return value.get<std::string>();
-    }
-    return value.dump();
-}
-
 } // namespace
 
 std::string ParamTypeName(PF_ParamType type) {
@@ -122,55 +112,6 @@ json ParamsAsJson(const ParamRegistry& registry) {
         out.push_back(Describe(param));
     }
     return out;
-}
-
-std::string ParamsAsTable(const ParamRegistry& registry) {
-    std::ostringstream out;
-    char line[512];
-    std::snprintf(line, sizeof line, "%5s %4s  %-44s %-12s %s\n", "index", "id", "name", "type",
-                  "range, default and flags");
-    out << line;
-    int depth = 0;
-    for (const RegisteredParam& param : registry.params()) {
-        const json row = Describe(param);
-        if (param.def.param_type == PF_Param_GROUP_END) {
-            --depth;
-        }
-        std::string name = std::string(2 * static_cast<std::size_t>(depth > 0 ? depth : 0), ' ') +
-                           (param.def.param_type == PF_Param_GROUP_END ? "(end)" : param.def.name);
-        std::string facts;
-        if (!row["valid_min"].is_null()) {
-            facts += "valid " + Cell(row["valid_min"]) + " to " + Cell(row["valid_max"]) +
-                     "; slider " + Cell(row["slider_min"]) + " to " + Cell(row["slider_max"]) +
-                     "; ";
-        }
-        if (!row["default"].is_null()) {
-            facts += "default " + Cell(row["default"]);
-        }
-        if (!row["precision"].is_null()) {
-            facts += "; precision " + Cell(row["precision"]);
-        }
-        if (row["percent"] == true) {
-            facts += "; percent";
-        }
-        if (!row["choices"].is_null()) {
-            facts += "; choices " + std::to_string(row["choices"].size());
-        }
-        if (param.def.flags != 0) {
-            facts += "; flags " + std::to_string(param.def.flags);
-        }
-        if (param.def.ui_flags != 0) {
-            facts += "; ui flags " + std::to_string(param.def.ui_flags);
-        }
-        std::snprintf(line, sizeof line, "%5d %4d  %-44s %-12s %s\n", param.index,
-                      static_cast<int>(param.def.uu.id), name.c_str(), Cell(row["type"]).c_str(),
-                      facts.c_str());
-        out << line;
-        if (param.def.param_type == PF_Param_GROUP_START) {
-            ++depth;
-        }
-    }
-    return out.str();
 }
 
 } // namespace plurion::host

@@ -18,7 +18,4 @@ std::string ParamTypeName(PF_ParamType type);
 // not apply to a type are null.
 nlohmann::json ParamsAsJson(const ParamRegistry& registry);
 
-// The same facts as an indented table, groups shown by indentation.
-std::string ParamsAsTable(const ParamRegistry& registry);
-
 } // namespace plurion::host

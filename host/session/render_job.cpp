@@ -202,7 +202,7 @@ bool RenderOne(EffectSession& session, const Scene& scene, SourceCache& cache,
             ComposeFrame(scene, output.get(), options.bpc, options.downsample, composed)) {
         throw RenderError(where + "compositing failed with error " + std::to_string(err));
     }
-    file = plan.pattern.file(frame);
+    file = plan.pattern.file(options.file_number.value_or(frame));
     try {
         WriteFrame(composed.get(), file, plan, options.bpc,
                    WriteSettings{options.png_compression, options.encoding});

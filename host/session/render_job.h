@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -41,6 +42,8 @@ struct RenderOptions {
     std::string output_pattern; // see output_plan.h
     std::vector<int> frames{0}; // rendered in this order, several at once
     ColorEncoding encoding = ColorEncoding::srgb;
+    // Names the file by this number instead of the frame's (one frame of a wedge per value).
+    std::optional<int> file_number;
     int bpc = 8;
     int downsample = 1;
     int threads = 1;
