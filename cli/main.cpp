@@ -2,6 +2,7 @@
 #include "compare_command.h"
 #include "demo_scene.h"
 #include "imageio/image_file.h"
+#include "imageio/previews.h"
 #include "params_command.h"
 #include "scene/param_setting.h"
 #include "scene/scene_loader.h"
@@ -182,7 +183,32 @@ struct RenderArgs {
     bool linear = false;
     std::vector<std::string> sets; // "KEY=VALUE", made in order as user edits
     std::string wedge;             // "KEY=A..B:STEP": one render of one frame per value
+    std::string contact_sheet;     // a picture of every frame written, labelled
+    std::string gif;               // every frame written, as an animated GIF
 };
+
+// The frames a run wrote, in the order of its jobs and frame lists, with their labels.
+struct Written {
+    std::vector<std::filesystem::path> files;
+    std::vector<std::string> labels;
+    double fps = 24.0;
+};
+
+void WritePreviews(const RenderArgs& args, const Written& written) {
+    if (args.contact_sheet.empty() && args.gif.empty()) {
+        return;
+    }
+    std::vector<plurion::host::RgbaImage> frames;
+    for (const std::filesystem::path& file : written.files) {
+        frames.push_back(plurion::host::ReadImage(file));
+    }
+    if (!args.contact_sheet.empty()) {
+        plurion::host::WriteContactSheet(args.contact_sheet, frames, written.labels);
+    }
+    if (!args.gif.empty()) {
+        plurion::host::WriteAnimatedGif(args.gif, frames, written.fps);
+    }
+}
 
 // A scene to render and where its frames go.
 struct RenderJob {
@@ -362,11 +388,23 @@ int RunRender(const std::string& module_path, const RenderArgs& args) {
         trace = std::make_unique<plurion::host::Trace>(trace_file);
     }
     PlanJobs(jobs, args, trace.get());
+    Written written;
+    if (!jobs.empty()) {
+        written.fps = jobs.front().scene.composition.fps;
+    }
     for (const RenderJob& job : jobs) {
         const plurion::host::Scene& scene = job.scene;
         const plurion::host::RenderSummary summary =
             plurion::host::RenderScene(session, scene, job.options);
         ReportEmptyFrames(session, scene, job.options.frames.size(), summary.empty_frames);
+        const plurion::host::OutputPattern pattern =
+            plurion::host::ParseOutputPattern(job.options.output_pattern);
+        for (const int frame : job.options.frames) {
+            written.files.push_back(pattern.file(job.options.file_number.value_or(frame)));
+            written.labels.push_back(job.wedge_index >= 0
+                                         ? job.wedge_setting
+                                         : scene.composition.name + " " + std::to_string(frame));
+        }
         if (args.quiet) {
             continue;
         }
@@ -380,6 +418,7 @@ int RunRender(const std::string& module_path, const RenderArgs& args) {
                       << " s\n";
         }
     }
+    WritePreviews(args, written);
     return 0;
 }
 
@@ -456,6 +495,11 @@ int main(int argc, char** argv) {
     render->add_option("--wedge", render_args.wedge,
                        "Render one frame per value of a parameter, \"KEY=A..B:STEP\" "
                        "(\"Linear Mode/Count=2..10:2\"), files numbered by the value's place");
+    render->add_option("--contact-sheet", render_args.contact_sheet,
+                       "Also write a picture of every frame written (or wedge value), tiled with "
+                       "labels");
+    render->add_option("--gif", render_args.gif,
+                       "Also write the frames as an animated GIF at the composition's rate");
     render->add_flag("--linear", render_args.linear,
                      "Write linear light (the sRGB curve undone); float formats only");
     app.set_version_flag("--version", std::string("plurion ") + PLURION_VERSION,

@@ -441,6 +441,15 @@ TEST_F(SceneTest, ReadsFilesAndSequencesThroughTheCache) {
     EXPECT_EQ(RenderLayerFrame(sequence, 9, cache).rgba[0], 3.0f); // held at the last file
     EXPECT_EQ(RenderLayerFrame(scene.effect_layer, 0, cache).rgba[0], 2.0f);
     EXPECT_EQ(cache.size(), 3u); // the effect layer's file was decoded once
+    // Looped, layer frames 3, 4 and 8 show files 1, 2 and 3 (8 = 2 x 3 + 2).
+    json looped = document;
+    looped["layers"][2]["source"]["loop"] = true;
+    const Layer& looping = Parse(looped).layers[2];
+    EXPECT_EQ(RenderLayerFrame(looping, 2.5, cache).rgba[0], 3.0f);
+    EXPECT_EQ(RenderLayerFrame(looping, 3.0, cache).rgba[0], 1.0f);
+    EXPECT_EQ(RenderLayerFrame(looping, 4.0, cache).rgba[0], 2.0f);
+    EXPECT_EQ(RenderLayerFrame(looping, 8.0, cache).rgba[0], 3.0f);
+    EXPECT_EQ(PictureKey(looping, 8.0), 3);
 
     // Many threads asking for one file get one decoded picture.
     std::vector<std::shared_ptr<const RgbaImage>> got(8);

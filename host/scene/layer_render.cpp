@@ -41,7 +41,12 @@ int WholeFrame(double layer_frame) {
 }
 
 int SequenceNumberAt(const SequenceSource& sequence, double layer_frame) {
-    const double number = sequence.first + std::floor(layer_frame + kFrameTolerance);
+    const double shown = std::floor(layer_frame + kFrameTolerance);
+    if (sequence.loop) {
+        const double count = double(sequence.last) - sequence.first + 1.0;
+        return sequence.first + static_cast<int>(shown - count * std::floor(shown / count));
+    }
+    const double number = sequence.first + shown;
     return static_cast<int>(std::clamp(number, double(sequence.first), double(sequence.last)));
 }
 

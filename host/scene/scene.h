@@ -99,10 +99,12 @@ struct ImageSource {
     std::filesystem::path file; // resolved against the scene's folder
 };
 // Numbered files: the one run of '#' in the pattern is replaced by the zero-padded frame number.
+// Past its last file a sequence holds it, or with `loop` plays again from the first.
 struct SequenceSource {
     std::filesystem::path pattern;
     int first = 0;
     int last = 0;
+    bool loop = false;
 };
 
 using LayerSource =

@@ -139,7 +139,7 @@ SizedSource ParseFileSource(const JsonNode& source, const std::string& kind,
         const ImageInfo info = ProbeFile(path, file);
         return {ImageSource{file}, info.width, info.height};
     }
-    source.ExpectObject({"kind", "path", "first", "last"});
+    source.ExpectObject({"kind", "path", "first", "last", "loop"});
     const JsonNode path = source.Required("path");
     SequenceSource sequence;
     sequence.pattern = base_dir / path.NonEmptyString();
@@ -152,6 +152,9 @@ SizedSource ParseFileSource(const JsonNode& source, const std::string& kind,
     sequence.first = source.Required("first").Integer(0, 1 << 30);
     sequence.last =
         source.Required("last").Integer(sequence.first, sequence.first + kMaxSequenceFiles - 1);
+    if (const auto loop = source.Optional("loop")) {
+        sequence.loop = loop->Boolean();
+    }
     const ImageInfo info = ProbeFile(path, SequenceFrameFile(sequence, sequence.first));
     // Every file of a sequence is one picture size: the layer's.
     for (int number = sequence.first + 1; number <= sequence.last; ++number) {

@@ -53,6 +53,30 @@ json WorldJson(const HostCallTarget& target, const PF_EffectWorld* world) {
     return {{"width", world->width}, {"height", world->height}, {"from", target.source_of(*world)}};
 }
 
+// The value a checked-out parameter holds, as the effect reads it: popups, sliders and
+// checkboxes as numbers, float sliders in their unit, angles in degrees, points [x, y] in layer
+// pixels, layers as [width, height] of their pixels (null without any).
+json ParamValueJson(const PF_ParamDef& def) {
+    switch (def.param_type) {
+    case PF_Param_POPUP:
+        return def.u.pd.value;
+    case PF_Param_SLIDER:
+        return def.u.sd.value;
+    case PF_Param_CHECKBOX:
+        return def.u.bd.value;
+    case PF_Param_FLOAT_SLIDER:
+        return def.u.fs_d.value;
+    case PF_Param_ANGLE:
+        return def.u.ad.value / 65536.0;
+    case PF_Param_POINT:
+        return {def.u.td.x_value / 65536.0, def.u.td.y_value / 65536.0};
+    case PF_Param_LAYER:
+        return def.u.ld.data == nullptr ? json(nullptr) : json{def.u.ld.width, def.u.ld.height};
+    default:
+        return nullptr;
+    }
+}
+
 PF_Err CheckoutParam(PF_ProgPtr ref, PF_ParamIndex index, A_long time, A_long time_step,
                      A_u_long time_scale, PF_ParamDef* param) {
     HostCallTarget& target = HostCallTarget::From(ref);
@@ -64,7 +88,11 @@ PF_Err CheckoutParam(PF_ProgPtr ref, PF_ParamIndex index, A_long time, A_long ti
     Record(
         target,
         [&] {
-            return json{{"function", "checkout_param"}, {"index", index}, {"time", time}};
+            json line = {{"function", "checkout_param"}, {"index", index}, {"time", time}};
+            if (err == PF_Err_NONE) {
+                line["value"] = ParamValueJson(*param);
+            }
+            return line;
         },
         err);
     return err;

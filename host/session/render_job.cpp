@@ -18,6 +18,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <thread>
 #include <variant>
 
@@ -155,12 +156,62 @@ class Reservation {
     std::uint64_t bytes_ = 0;
 };
 
+// Hands the frames' trace lines on in the order of the frame list, each frame's together.
+class OrderedTrace {
+  public:
+    explicit OrderedTrace(Trace* out) : out_(out) {}
+
+    void deliver(std::size_t position, std::string text) {
+        std::lock_guard lock(mutex_);
+        waiting_[position] = std::move(text);
+        for (auto it = waiting_.begin(); it != waiting_.end() && it->first == next_;
+             it = waiting_.erase(it), ++next_) {
+            out_->write_text(it->second);
+        }
+    }
+    // After a failure or an interruption: what arrived, in order, gaps left out.
+    void flush() {
+        std::lock_guard lock(mutex_);
+        for (const auto& [position, text] : waiting_) {
+            out_->write_text(text);
+        }
+        waiting_.clear();
+    }
+
+  private:
+    Trace* out_;
+    std::mutex mutex_;
+    std::map<std::size_t, std::string> waiting_;
+    std::size_t next_ = 0;
+};
+
+// A frame's own trace: its lines gathered, handed on when the frame ends however it ends.
+class FrameTrace {
+  public:
+    FrameTrace(OrderedTrace* ordered, std::size_t position, int frame)
+        : ordered_(ordered), position_(position), trace_(text_, static_cast<double>(frame)) {}
+    FrameTrace(const FrameTrace&) = delete;
+    FrameTrace& operator=(const FrameTrace&) = delete;
+    ~FrameTrace() {
+        if (ordered_ != nullptr) {
+            ordered_->deliver(position_, text_.str());
+        }
+    }
+    Trace* get() { return ordered_ != nullptr ? &trace_ : nullptr; }
+
+  private:
+    OrderedTrace* ordered_;
+    std::size_t position_;
+    std::ostringstream text_;
+    Trace trace_;
+};
+
 // Runs one frame and writes it to `file`; returns whether the effect drew anything.
 bool RenderOne(EffectSession& session, const Scene& scene, SourceCache& cache,
                const RenderOptions& options, const OutputPlan& plan, ThreadPool& pool,
-               const FrameMemory& memory, int frame, std::filesystem::path& file) {
+               const FrameMemory& memory, int frame, Trace* trace, std::filesystem::path& file) {
     FrameOptions frame_options{
-        static_cast<double>(frame), options.bpc, options.downsample, options.trace, &pool,
+        static_cast<double>(frame), options.bpc, options.downsample, trace, &pool,
         options.interrupted};
     FrameRenderer renderer(session, scene, cache, frame_options);
     WorldOwner output;
@@ -405,6 +456,10 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
     Progress progress(options.progress, total);
     std::atomic<int> next{0};
     std::atomic<bool> stop{false};
+    std::optional<OrderedTrace> ordered_trace;
+    if (options.trace != nullptr) {
+        ordered_trace.emplace(options.trace);
+    }
     std::mutex mutex;
     std::map<int, std::string> failures; // by frame: the first failing frame is reported
     std::vector<int> written;
@@ -423,8 +478,13 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
             }
             try {
                 std::filesystem::path file;
-                const bool drew =
-                    RenderOne(session, scene, cache, options, plan, pool, memory, frame, file);
+                bool drew = false;
+                {
+                    FrameTrace trace(ordered_trace ? &*ordered_trace : nullptr,
+                                     static_cast<std::size_t>(i), frame);
+                    drew = RenderOne(session, scene, cache, options, plan, pool, memory, frame,
+                                     trace.get(), file);
+                }
                 std::lock_guard lock(mutex);
                 summary.files.push_back(file);
                 written.push_back(frame);
@@ -444,6 +504,9 @@ RenderSummary RenderScene(EffectSession& session, const Scene& scene,
         }
     };
     pool.ParallelFor(frame_threads, [&](int) { work(); });
+    if (ordered_trace) {
+        ordered_trace->flush();
+    }
     if (stop && options.progress != nullptr) {
         *options.progress << '\n'; // the message goes on a line of its own
     }

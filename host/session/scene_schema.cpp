@@ -157,7 +157,8 @@ json SourceSchema() {
                       Object({{"kind", kind("sequence")},
                               {"path", {{"type", "string"}}},
                               {"first", Integer(0, 1 << 30)},
-                              {"last", {{"type", "integer"}}}},
+                              {"last", {{"type", "integer"}}},
+                         {"loop", {{"type", "boolean"}}}},
                              json::array({"kind", "path", "first", "last"})),
                   })}};
 }
