@@ -444,7 +444,8 @@ TEST_F(SceneTest, ReadsFilesAndSequencesThroughTheCache) {
     // Looped, layer frames 3, 4 and 8 show files 1, 2 and 3 (8 = 2 x 3 + 2).
     json looped = document;
     looped["layers"][2]["source"]["loop"] = true;
-    const Layer& looping = Parse(looped).layers[2];
+    const Scene looped_scene = Parse(looped);
+    const Layer& looping = looped_scene.layers[2];
     EXPECT_EQ(RenderLayerFrame(looping, 2.5, cache).rgba[0], 3.0f);
     EXPECT_EQ(RenderLayerFrame(looping, 3.0, cache).rgba[0], 1.0f);
     EXPECT_EQ(RenderLayerFrame(looping, 4.0, cache).rgba[0], 2.0f);

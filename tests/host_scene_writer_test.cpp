@@ -158,4 +158,27 @@ TEST_F(SceneWriterTest, ASavedSceneLoadsBackTheSame) {
     EXPECT_FALSE(fs::exists(folder_ / "missing"));
 }
 
+// Keys that ease or hold are written as objects that say so, and load back the same; straight
+// keys keep the short [frame, value] form.
+TEST_F(SceneWriterTest, EasedAndHeldKeysKeepTheirEase) {
+    Scene scene = Parse(Document());
+    const RegisteredParam* scale = session_->params().find("Linear Mode/Transform/Local/Scale");
+    ASSERT_NE(scale, nullptr);
+    scene.effect[scale->index] = {
+        {0.0, {50.0}, Ease::ease}, {10.0, {80.0}, Ease::hold}, {20.0, {100.0}, Ease::linear}};
+    const nlohmann::json written = SceneAsJson(scene, session_->params(), folder_);
+    EXPECT_EQ(written["effect"]["Linear Mode/Transform/Local/Scale"],
+              nlohmann::json::parse(R"({"keys": [{"frame": 0.0, "value": 50.0, "ease": "ease"},
+                                                 {"frame": 10.0, "value": 80.0, "ease": "hold"},
+                                                 [20.0, 100.0]]})"));
+    const fs::path file = folder_ / "eased.json";
+    SaveScene(scene, session_->params(), file);
+    const Scene loaded = LoadScene(file, session_->params());
+    const ParamTrack& track = loaded.effect.at(scale->index);
+    ASSERT_EQ(track.size(), 3u);
+    EXPECT_EQ(track[0].ease, Ease::ease);
+    EXPECT_EQ(track[1].ease, Ease::hold);
+    EXPECT_EQ(track[2].ease, Ease::linear);
+}
+
 } // namespace

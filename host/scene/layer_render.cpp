@@ -75,7 +75,8 @@ std::shared_ptr<const RgbaImage> LayerPicture(const Layer& layer, double layer_f
         }
         if (const auto* sequence = std::get_if<SequenceSource>(&layer.source)) {
             return FilePicture(
-                layer, SequenceFrameFile(*sequence, SequenceNumberAt(*sequence, layer_frame)), cache);
+                layer, SequenceFrameFile(*sequence, SequenceNumberAt(*sequence, layer_frame)),
+                cache);
         }
     }
     RgbaImage image = MakeRgbaImage(layer.width, layer.height);

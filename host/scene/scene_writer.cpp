@@ -72,7 +72,8 @@ json SourceJson(const LayerSource& source, const std::filesystem::path& folder) 
                 return {{"kind", "sequence"},
                         {"path", FileName(s.pattern, folder)},
                         {"first", s.first},
-                        {"last", s.last}};
+                        {"last", s.last},
+                        {"loop", s.loop}};
             }
         },
         source);
@@ -215,7 +216,15 @@ json SceneAsJson(const Scene& scene, const ParamRegistry& registry,
         }
         json keys = json::array();
         for (const ParamKey& key : track) {
-            keys.push_back({key.frame, ParamValueJson(param, key.value, scene)});
+            json value = ParamValueJson(param, key.value, scene);
+            if (key.ease == Ease::linear) {
+                keys.push_back({key.frame, std::move(value)});
+            } else {
+                // An eased or held key keeps how the value leaves it.
+                keys.push_back({{"frame", key.frame},
+                                {"value", std::move(value)},
+                                {"ease", key.ease == Ease::hold ? "hold" : "ease"}});
+            }
         }
         effect[ParamPath(param)] = {{"keys", keys}};
     }

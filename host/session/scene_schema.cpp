@@ -158,7 +158,7 @@ json SourceSchema() {
                               {"path", {{"type", "string"}}},
                               {"first", Integer(0, 1 << 30)},
                               {"last", {{"type", "integer"}}},
-                         {"loop", {{"type", "boolean"}}}},
+                              {"loop", {{"type", "boolean"}}}},
                              json::array({"kind", "path", "first", "last"})),
                   })}};
 }
