@@ -2,9 +2,10 @@
 // 0, 10, 100 and 1000 (every distinct time is a checkout of its own), and a 16384 x 16384 image
 // file as the source. The peak resident size of the process is reset before each frame (Linux:
 // /proc/self/clear_refs) and read after it; the counter peak_MiB is what the frame added on top
-// of what the process held before. The test run in CI keeps to the small-clone case; run
-//   build/bench/memory_bench
-// for all of them (about 3 GB of memory at the peak).
+// of what the process held before. The allocator keeps freed pages, so only the first case of a
+// run reads true; run one case at a time, e.g.
+//   build/bench/memory_bench --benchmark_filter=BM_RandomTime/1000/
+// The test run in CI keeps to the small-clone case.
 #include "imageio/image_file.h"
 #include "params/param_index.h"
 #include "support/frame_bench.h"

@@ -42,7 +42,7 @@ class FrameMemory : public test::RenderFixture {
     }
 };
 
-TEST_F(FrameMemory, CountsEachPictureOnceAndEachCheckoutsCopy) {
+TEST_F(FrameMemory, CountsEachPictureOnceAndTheEffectsCopiesOfThem) {
     // Without time offsets the effect checks out its own layer and the counter, each whole.
     // 8 bits: 4 bytes a pixel; straight float 16.
     MemoryEstimate e = estimate(3, 8);
@@ -60,11 +60,12 @@ TEST_F(FrameMemory, CountsEachPictureOnceAndEachCheckoutsCopy) {
     EXPECT_EQ(e.layer_pictures, (320u * 240 + 3 * 30 * 20) * 8);
     EXPECT_EQ(e.effect_copies, (320u * 240 + 4 * 30 * 20) * 8);
 
-    // A still layer shows one picture at every time: one picture, four checkouts.
+    // A still layer shows one picture at every time: one picture, four checkouts, and two
+    // copies in the effect (its render's own and one that the three shifted times share).
     use_layer(1, 1);
     e = estimate(3, 32);
     EXPECT_EQ(e.layer_pictures, (320u * 240 + 30 * 20) * 16);
-    EXPECT_EQ(e.effect_copies, (320u * 240 + 4 * 30 * 20) * 16);
+    EXPECT_EQ(e.effect_copies, (320u * 240 + 2 * 30 * 20) * 16);
     EXPECT_EQ(e.output, 320u * 240 * 16 * 3);
 
     // At half size the pictures are 160 x 120 and 15 x 10; decoding holds the full float

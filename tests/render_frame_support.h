@@ -82,6 +82,17 @@ class RenderFixture : public ::testing::Test {
         scene.effect[index] = {{0.0, {at0, 0}}, {1.0, {at1, 0}}};
     }
     void use_layer(int slot, int scene_layer) { set(param::SourceLayerParam(slot), scene_layer); }
+    // Every source layer becomes a counter, whose picture changes each frame: the host and the
+    // effect share one picture of a still layer across times, so only a changing layer lets the
+    // trace tell time-shifted images apart.
+    void animate_layers() {
+        for (host::Layer& layer : scene.layers) {
+            const double w = layer.width;
+            const double h = layer.height;
+            layer.source = host::CounterSource{
+                {1.0f, 1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f, 1.0f}, {w / 2, h / 2}, h / 2, 0};
+        }
+    }
 
     // At `bpc`, or at the depth of this run of the tests (PLURION_TEST_BPC, else 8) when 0.
     FrameResult render(double frame = 0, int bpc = 0) {

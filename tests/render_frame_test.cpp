@@ -182,6 +182,7 @@ TEST_F(LinearFrame, MotionBlurGivesTheShutterCloseMatrixSecond) {
 }
 
 TEST_F(LinearFrame, TimeShiftedClonesShowTheirOwnFrames) {
+    animate_layers();
     scene.effect.erase(param::SourceLayerParam(1));
     set(param::linear::kOffsetTime, 2);
     const FrameResult frame = render(3);
@@ -192,6 +193,26 @@ TEST_F(LinearFrame, TimeShiftedClonesShowTheirOwnFrames) {
     EXPECT_EQ(draws[0]["src"]["from"], "square, frame 3");
     EXPECT_EQ(draws[1]["src"]["from"], "square, frame 4");
     EXPECT_EQ(draws[2]["src"]["from"], "square, frame 5");
+}
+
+// The host shows a still layer at every time with one picture, and the effect then makes one
+// working copy for all the times it asks for; a layer that changes gets a copy per time. Six
+// clones over an "Offset Time" of 5 ask for frames 3 to 8; the render's own working copy of
+// the source is the one other world made.
+TEST_F(LinearFrame, AStillLayerAtManyTimesIsCopiedOnce) {
+    scene.effect.erase(param::SourceLayerParam(1)); // "square" alone
+    set(param::linear::kCount, 6);
+    set(param::linear::kOffsetTime, 5);
+    const auto worlds_made = [&] {
+        const FrameResult frame = render(3);
+        EXPECT_EQ(frame.err, PF_Err_NONE);
+        EXPECT_TRUE(frame.leaks.empty());
+        EXPECT_EQ(frame.named("transform_world").size(), 6u);
+        return frame.named("PF_NewWorld").size();
+    };
+    EXPECT_EQ(worlds_made(), 1u + 1u);
+    animate_layers();
+    EXPECT_EQ(worlds_made(), 1u + 6u);
 }
 
 // The render locks the plan and unlocks it again (the host reports a handle disposed while
@@ -297,6 +318,7 @@ TEST_F(LinearFrame, EveryBlendingModeReachesTheHostAsItsTransferMode) {
 // "Random Time" / 10000, each offset once in clone order; it then shows the element
 // time_a x n / 10000 of those n images.
 TEST_F(LinearFrame, RandomTimeAloneShowsTheFramesTheRecordsPick) {
+    animate_layers();
     scene.effect.erase(param::SourceLayerParam(1)); // "square" alone
     set(param::linear::kCount, 6);
     set(param::linear::kRandomTime, 7);

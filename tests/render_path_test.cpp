@@ -157,6 +157,7 @@ TEST_F(PathFrame, MatricesFollowTheShutterSamples) {
 }
 
 TEST_F(PathFrame, EachPathStartsTheOrderAgainAndHasItsOwnTimes) {
+    animate_layers();
     // Two 200-pixel lines, "Per Segment", a clone every 100 pixels: two per path (the end is
     // exclusive). "Iterative" over two sources restarts on each path.
     scene.masks = {Line({20, 60}, {220, 60}), Line({20, 180}, {220, 180})};

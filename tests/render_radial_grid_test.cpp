@@ -108,6 +108,7 @@ TEST_F(RadialGridFrame, RadialFullCircleInEndModeStartsAboveTheCentre) {
 }
 
 TEST_F(RadialGridFrame, RadialStepArcWithOffsetsInPercentOfTheRadius) {
+    animate_layers();
     radial();
     set(param::radial::kCount, 3);
     set(param::radial::kCloneOffsetMode, 1); // "End Angle" is the step
@@ -254,6 +255,7 @@ TEST_F(RadialGridFrame, GridCellsStaySharpUnderMotionBlur) {
 }
 
 TEST_F(RadialGridFrame, GridTimeOffsetsWeighColumnsAndRows) {
+    animate_layers();
     grid();
     scene.effect.erase(param::SourceLayerParam(1));
     set(param::grid::kCountX, 2);
@@ -290,6 +292,7 @@ double FrameOf(const json& draw) {
 // rows ask for offsets 0, 1.6 and 3.2 (ids by the truncated offset, times from the exact one)
 // and row r shows the image r x 3 x 4 / 3 / 4 = r of those three.
 TEST_F(RadialGridFrame, GridOffsetTimeYAloneShiftsRowByRow) {
+    animate_layers();
     grid();
     scene.effect.erase(param::SourceLayerParam(1));
     set(param::grid::kCountX, 2);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <set>
+#include <tuple>
 
 namespace plurion::host {
 namespace {
@@ -425,6 +426,9 @@ MemoryEstimate FrameRenderer::memory_estimate() const {
     const auto area = [](std::uint64_t width, std::uint64_t height) { return width * height; };
     MemoryEstimate estimate;
     std::set<std::pair<int, long long>> pictures;
+    // The effect's copies: its render copies each layer it checks out under the layer's own
+    // parameter index; the time-shifted checkouts of one whole picture share one copy.
+    std::set<std::tuple<int, long long, bool>> copied;
     for (const auto& [id, request] : requests_) {
         const double frame = frame_of(request.time, request.time_scale);
         const int layer = layer_of(request.index, frame);
@@ -436,7 +440,8 @@ MemoryEstimate FrameRenderer::memory_estimate() const {
         const std::uint64_t part =
             area(request.rect.right - request.rect.left, request.rect.bottom - request.rect.top);
         // Checkouts showing the same picture share its pixels; a part of it is a copy.
-        if (pictures.emplace(layer, PictureKey(source, LayerFrameAt(source, frame))).second) {
+        const long long key = PictureKey(source, LayerFrameAt(source, frame));
+        if (pictures.emplace(layer, key).second) {
             estimate.layer_pictures += picture * pixel_bytes;
             const std::uint64_t full = area(source.width, source.height);
             estimate.decoding =
@@ -446,7 +451,9 @@ MemoryEstimate FrameRenderer::memory_estimate() const {
         if (part != picture) {
             estimate.layer_pictures += part * pixel_bytes;
         }
-        estimate.effect_copies += part * pixel_bytes;
+        if (part != picture || copied.emplace(layer, key, id == request.index).second) {
+            estimate.effect_copies += part * pixel_bytes;
+        }
     }
     const PF_LRect& extent = pre_output_.result_rect;
     const std::uint64_t output =

@@ -99,11 +99,27 @@ class CompositorFrame {
 
   private:
     void prepare_time_shifted(bool by_path);
+    // A working copy of `pixels` at `size` in `copy`: the copy made earlier from the same
+    // pixels at the same size when there is one (checkouts at several times of a still layer
+    // show one picture, so one copy serves them all), else a new one. False when none was made;
+    // errors are kept.
+    bool working_copy(PF_EffectWorld& pixels, WorldSize size, PF_EffectWorld& copy);
 
     CompositeArgs& args_;
     WorldSuiteLease world_suite_;
     LayerCheckouts checkouts_;
-    // kMaxSourceLayers lists per mask path (one path unless held by path).
+    // The copies made, each disposed once, and the pixels each was made from.
+    struct MadeCopy {
+        const void* from = nullptr;
+        A_long from_width = 0;
+        A_long from_height = 0;
+        A_long from_rowbytes = 0;
+        WorldSize size;
+        PF_EffectWorld world{};
+    };
+    std::vector<MadeCopy> made_copies_;
+    // kMaxSourceLayers lists per mask path (one path unless held by path); the worlds in them
+    // and in time_frames_ are views of made_copies_.
     std::vector<std::vector<PF_EffectWorld>> time_shifted_;
     std::vector<PF_EffectWorld> time_frames_;
     PF_Err err_ = PF_Err_NONE;

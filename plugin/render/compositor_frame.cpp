@@ -31,7 +31,6 @@ CompositorFrame::~CompositorFrame() {
 
 void CompositorFrame::prepare_time_shifted(bool by_path) {
     const ClonePlan& plan = *args_.plan;
-    const PF_InData& in = *args_.in_data;
     const std::size_t entries =
         std::min(plan.time_checkout_ids.size(), plan.time_checkout_layers.size());
     for (std::size_t k = 0; k < entries && ok(); ++k) {
@@ -51,9 +50,7 @@ void CompositorFrame::prepare_time_shifted(bool by_path) {
         const double factor = plan.mode_global_scale * plan.mode_local_scale *
                               args_.layer_scales[static_cast<std::size_t>(layer)][0] / 1000000.0;
         PF_EffectWorld copy{};
-        const WorkingCopyResult made = MakeWorkingCopy(in, world_suite_.get(), *pixels,
-                                                       ScaledWorldSize(*pixels, factor), copy);
-        if (made.made) {
+        if (working_copy(*pixels, ScaledWorldSize(*pixels, factor), copy)) {
             const std::size_t list =
                 static_cast<std::size_t>(path) * kMaxSourceLayers + static_cast<std::size_t>(layer);
             if (list >= time_shifted_.size()) {
@@ -61,10 +58,29 @@ void CompositorFrame::prepare_time_shifted(bool by_path) {
             }
             time_shifted_[list].push_back(copy);
         }
-        keep(made.err);
-        // Unlike the render's own copies, a failed copy here stops the frame.
-        keep(made.copy_err);
     }
+}
+
+bool CompositorFrame::working_copy(PF_EffectWorld& pixels, WorldSize size, PF_EffectWorld& copy) {
+    // Both checkouts are still held, so equal pixel addresses are the same picture.
+    for (const MadeCopy& made : made_copies_) {
+        if (made.from == pixels.data && made.from_width == pixels.width &&
+            made.from_height == pixels.height && made.from_rowbytes == pixels.rowbytes &&
+            made.size.width == size.width && made.size.height == size.height) {
+            copy = made.world;
+            return true;
+        }
+    }
+    const WorkingCopyResult made =
+        MakeWorkingCopy(*args_.in_data, world_suite_.get(), pixels, size, copy);
+    if (made.made) {
+        made_copies_.push_back(
+            {pixels.data, pixels.width, pixels.height, pixels.rowbytes, size, copy});
+    }
+    keep(made.err);
+    // Unlike the render's own copies, a failed copy here stops the frame.
+    keep(made.copy_err);
+    return made.made;
 }
 
 void CompositorFrame::prepare_time_frames() {
@@ -77,13 +93,9 @@ void CompositorFrame::prepare_time_frames() {
             continue;
         }
         PF_EffectWorld copy{};
-        const WorkingCopyResult made = MakeWorkingCopy(*args_.in_data, world_suite_.get(), *pixels,
-                                                       ScaledWorldSize(*pixels, factor), copy);
-        if (made.made) {
+        if (working_copy(*pixels, ScaledWorldSize(*pixels, factor), copy)) {
             time_frames_.push_back(copy);
         }
-        keep(made.err);
-        keep(made.copy_err);
     }
 }
 
@@ -119,14 +131,12 @@ PF_Err CompositorFrame::finish() {
         return err_;
     }
     finished_ = true;
-    for (std::vector<PF_EffectWorld>& worlds : time_shifted_) {
-        keep(DisposeWorlds(world_suite_.get(), args_.in_data->effect_ref, worlds.data(),
-                           worlds.size()));
-        worlds.clear();
-    }
-    keep(DisposeWorlds(world_suite_.get(), args_.in_data->effect_ref, time_frames_.data(),
-                       time_frames_.size()));
+    time_shifted_.clear();
     time_frames_.clear();
+    for (MadeCopy& made : made_copies_) {
+        keep(DisposeWorlds(world_suite_.get(), args_.in_data->effect_ref, &made.world, 1));
+    }
+    made_copies_.clear();
     keep(checkouts_.check_in_all());
     keep(world_suite_.release());
     return err_;
