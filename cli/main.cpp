@@ -203,7 +203,11 @@ void WritePreviews(const RenderArgs& args, const Written& written) {
         frames.push_back(plurion::host::ReadImage(file));
     }
     if (!args.contact_sheet.empty()) {
-        plurion::host::WriteContactSheet(args.contact_sheet, frames, written.labels);
+        const std::string warning =
+            plurion::host::WriteContactSheet(args.contact_sheet, frames, written.labels);
+        if (!warning.empty()) {
+            std::cerr << "plurion: warning: " << warning << "\n";
+        }
     }
     if (!args.gif.empty()) {
         plurion::host::WriteAnimatedGif(args.gif, frames, written.fps);

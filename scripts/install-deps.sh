@@ -9,6 +9,7 @@ packages=(
     clang libclang-rt-dev
     libcpp-httplib-dev zlib1g-dev chromium
     python3 python3-jsonschema
+    fonts-dejavu-core
 )
 # The studio's browser test runs playwright-core under Node.js; a Node.js installed apart from
 # Debian's (with its own npm) is used as it is.

@@ -3,8 +3,7 @@
 #include "imageio/file_output.h"
 #include "imageio/raw_rgba_file.h"
 #ifdef PLURION_HAVE_OIIO
-#include "imageio/oiio_image_file.h"
-#include "imageio/png_file.h"
+#include "imageio/image_backend.h"
 #endif
 
 #include <algorithm>
@@ -26,30 +25,15 @@ bool IsRaw(const std::filesystem::path& file) {
 }
 
 #ifdef PLURION_HAVE_OIIO
-bool IsPng(const std::filesystem::path& file) {
-    return LowerExtension(file) == ".png";
-}
-#endif
-
-// Libraries write multi-line reasons; a message is one line.
-std::string OneLine(const std::string& reason) {
-    std::string line;
-    bool pending_break = false;
-    for (const char c : reason) {
-        if (c == '\n' || c == '\r') {
-            pending_break = !line.empty();
-            continue;
-        }
-        if (pending_break) {
-            line += "; ";
-            pending_break = false;
-        }
-        line += c;
+// Calls a function of the image-file library, which answers a failure as its reason.
+template <class Call>
+void ThroughLibrary(const std::filesystem::path& file, Call&& call) {
+    std::string reason;
+    if (!call(LoadedImageBackend(file), reason)) {
+        throw ImageFileError(file, reason);
     }
-    return line;
 }
-
-#ifndef PLURION_HAVE_OIIO
+#else
 [[noreturn]] void ThrowWithoutOiio(const std::filesystem::path& file) {
     throw ImageFileError(file, "this build reads and writes only raw float images (\".rgbaf\"); "
                                "it was built without OpenImageIO");
@@ -105,7 +89,10 @@ WritableFormat WritableFormatOf(const std::filesystem::path& file) {
         return WritableFormat{"rgbaf", {SampleFormat::float32}, true};
     }
 #ifdef PLURION_HAVE_OIIO
-    WritableFormat format = OiioWritableFormat(file);
+    WritableFormat format;
+    ThroughLibrary(file, [&](const ImageBackend& library, std::string& reason) {
+        return library.writable_format(file, format, reason);
+    });
     if (format.name.empty()) {
         throw ImageFileError(file, "cannot write \"" + LowerExtension(file) +
                                        "\" files; use a format OpenImageIO writes, such as .png, "
@@ -115,27 +102,6 @@ WritableFormat WritableFormatOf(const std::filesystem::path& file) {
 #else
     ThrowWithoutOiio(file);
 #endif
-}
-
-ImageFileError::ImageFileError(const std::filesystem::path& file, const std::string& reason)
-    : std::runtime_error(file.string() + ": " + OneLine(reason)), reason_(OneLine(reason)) {}
-
-void CheckPictureSize(const std::filesystem::path& file, const ImageInfo& info) {
-    if (info.width < 1 || info.height < 1 || info.width > kMaxPictureSide ||
-        info.height > kMaxPictureSide) {
-        throw ImageFileError(file, "the picture is " + std::to_string(info.width) + " x " +
-                                       std::to_string(info.height) + " pixels; at most " +
-                                       std::to_string(kMaxPictureSide) + " on a side are read");
-    }
-}
-
-void ThrowImplausible(const std::filesystem::path& file, const ImageInfo& claimed, double least,
-                      std::uintmax_t bytes) {
-    char text[160];
-    std::snprintf(text, sizeof text,
-                  "claims %d x %d pixels, which need at least %.0f bytes, but the file holds %llu",
-                  claimed.width, claimed.height, least, static_cast<unsigned long long>(bytes));
-    throw ImageFileError(file, text);
 }
 
 bool HasOpenImageIO() {
@@ -151,10 +117,11 @@ ImageInfo ReadImageInfo(const std::filesystem::path& file) {
         return ReadRawRgbaInfo(file);
     }
 #ifdef PLURION_HAVE_OIIO
-    if (IsPng(file)) {
-        return ReadPngInfo(file);
-    }
-    return ReadOiioInfo(file);
+    ImageInfo info;
+    ThroughLibrary(file, [&](const ImageBackend& library, std::string& reason) {
+        return library.read_info(file, info, reason);
+    });
+    return info;
 #else
     ThrowWithoutOiio(file);
 #endif
@@ -165,13 +132,49 @@ RgbaImage ReadImage(const std::filesystem::path& file) {
         return ReadRawRgba(file);
     }
 #ifdef PLURION_HAVE_OIIO
-    if (IsPng(file)) {
-        return ReadPng(file);
-    }
-    return ReadOiio(file);
+    RgbaImage image;
+    ThroughLibrary(file, [&](const ImageBackend& library, std::string& reason) {
+        return library.read(file, 0, image, reason);
+    });
+    return image;
 #else
     ThrowWithoutOiio(file);
 #endif
+}
+
+MovieInfo ReadMovieInfo(const std::filesystem::path& file) {
+    if (IsRaw(file)) {
+        return MovieInfo{{ReadRawRgbaInfo(file)}, 0.0};
+    }
+#ifdef PLURION_HAVE_OIIO
+    MovieInfo movie;
+    ThroughLibrary(file, [&](const ImageBackend& library, std::string& reason) {
+        return library.read_movie_info(file, movie, reason);
+    });
+    return movie;
+#else
+    ThrowWithoutOiio(file);
+#endif
+}
+
+RgbaImage ReadMovieFrame(const std::filesystem::path& file, int frame) {
+    try {
+        if (frame == 0) {
+            return ReadImage(file);
+        }
+#ifdef PLURION_HAVE_OIIO
+        if (!IsRaw(file)) {
+            RgbaImage image;
+            ThroughLibrary(file, [&](const ImageBackend& library, std::string& reason) {
+                return library.read(file, frame, image, reason);
+            });
+            return image;
+        }
+#endif
+        throw ImageFileError(file, "the file holds no such picture");
+    } catch (const ImageFileError& error) {
+        throw ImageFileError(file, "frame " + std::to_string(frame) + ": " + error.reason());
+    }
 }
 
 void WriteImage(const std::filesystem::path& file, const RgbaImage& image, SampleFormat samples,
@@ -187,7 +190,11 @@ void WriteImage(const std::filesystem::path& file, const RgbaImage& image, Sampl
             return EncodeRawRgba(image);
         }
 #ifdef PLURION_HAVE_OIIO
-        return EncodeOiio(file, image, samples, settings);
+        std::vector<char> bytes;
+        ThroughLibrary(file, [&](const ImageBackend& library, std::string& reason) {
+            return library.encode(file, image, samples, settings, bytes, reason);
+        });
+        return bytes;
 #else
         ThrowWithoutOiio(file);
 #endif
@@ -209,7 +216,11 @@ void WriteImage(const std::filesystem::path& file, const PackedRgba& image,
     CheckCompression(file, settings);
     EncodeAndWrite(file, [&]() -> std::vector<char> {
 #ifdef PLURION_HAVE_OIIO
-        return EncodeOiio(file, image, settings);
+        std::vector<char> bytes;
+        ThroughLibrary(file, [&](const ImageBackend& library, std::string& reason) {
+            return library.encode_packed(file, image, settings, bytes, reason);
+        });
+        return bytes;
 #else
         ThrowWithoutOiio(file);
 #endif

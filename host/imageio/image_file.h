@@ -85,6 +85,24 @@ ImageInfo ReadImageInfo(const std::filesystem::path& file);
 // The first picture of a file, as straight float RGBA (grey is spread to RGB, missing alpha is 1).
 RgbaImage ReadImage(const std::filesystem::path& file);
 
+// A file of several pictures shown one after another: an animated GIF, a multi-page TIFF, any
+// file whose pictures OpenImageIO reads as subimages (a raw float file is one picture).
+struct MovieInfo {
+    std::vector<ImageInfo> frames; // the size of each picture, in order
+    double fps = 0.0;              // the rate the file states (GIF: its delay), 0 when none
+};
+
+// The most pictures read from one file.
+inline constexpr int kMaxMovieFrames = 100000;
+
+// The sizes and rate of a file's pictures, from their headers only; a file of more than
+// kMaxMovieFrames pictures is refused.
+MovieInfo ReadMovieInfo(const std::filesystem::path& file);
+
+// Picture `frame` (from 0) of such a file, as ReadImage gives the first; an error's reason
+// names the frame.
+RgbaImage ReadMovieFrame(const std::filesystem::path& file, int frame);
+
 // PNG's zlib level (0 = stored, 9 = smallest) when none is asked for: level 1 deflates a
 // rendered frame several times faster than the library's usual 6, for files about a fifth larger.
 inline constexpr int kDefaultPngCompression = 1;

@@ -34,11 +34,28 @@ std::unique_ptr<OIIO::ImageInput> OpenInput(const std::filesystem::path& file) {
     return input;
 }
 
+// The alpha channel's index, or -1. OpenImageIO's GIF reader names one past the last channel for
+// every picture after the first; the channel called "A" is taken then.
+int AlphaChannel(const OIIO::ImageSpec& spec) {
+    if (spec.alpha_channel >= 0 && spec.alpha_channel < spec.nchannels) {
+        return spec.alpha_channel;
+    }
+    if (spec.alpha_channel < 0) {
+        return -1;
+    }
+    for (int c = 0; c < spec.nchannels && c < static_cast<int>(spec.channelnames.size()); ++c) {
+        if (spec.channelnames[static_cast<std::size_t>(c)] == "A") {
+            return c;
+        }
+    }
+    return -1;
+}
+
 // Spreads a strip of the file's rows to RGBA: grey to all three, a missing alpha to 1.
 void SpreadToRgba(const OIIO::ImageSpec& spec, const std::vector<float>& samples, int first_row,
                   int rows, RgbaImage& image) {
     const int channels = spec.nchannels;
-    const int alpha = spec.alpha_channel;
+    const int alpha = AlphaChannel(spec);
     std::vector<int> colour;
     for (int c = 0; c < channels && colour.size() < 3; ++c) {
         if (c != alpha) {
@@ -225,8 +242,11 @@ ImageInfo ReadOiioInfo(const std::filesystem::path& file) {
     return CheckedInfo(file, *input);
 }
 
-RgbaImage ReadOiio(const std::filesystem::path& file) {
+RgbaImage ReadOiio(const std::filesystem::path& file, int subimage) {
     const auto input = OpenInput(file);
+    if (subimage != 0 && !input->seek_subimage(subimage, 0)) {
+        throw ImageFileError(file, "the file holds no such picture");
+    }
     const OIIO::ImageSpec spec = input->spec();
     if (spec.width < 1 || spec.height < 1 || spec.nchannels < 1) {
         throw ImageFileError(file, "image has no pixels");
@@ -239,7 +259,7 @@ RgbaImage ReadOiio(const std::filesystem::path& file) {
                                static_cast<std::size_t>(spec.nchannels));
     for (int y = 0; y < spec.height; y += kStripRows) {
         const int rows = std::min(kStripRows, spec.height - y);
-        if (!input->read_scanlines(0, 0, spec.y + y, spec.y + y + rows, 0, 0, spec.nchannels,
+        if (!input->read_scanlines(subimage, 0, spec.y + y, spec.y + y + rows, 0, 0, spec.nchannels,
                                    OIIO::TypeDesc::FLOAT, samples.data())) {
             throw ImageFileError(file, Reason(input->geterror(), "cannot read pixels"));
         }
@@ -247,10 +267,38 @@ RgbaImage ReadOiio(const std::filesystem::path& file) {
     }
     input->close();
     const bool straight = spec.get_int_attribute("oiio:UnassociatedAlpha", 0) != 0;
-    if (spec.alpha_channel >= 0 && !straight) {
+    if (AlphaChannel(spec) >= 0 && !straight) {
         Unpremultiply(image);
     }
     return image;
+}
+
+MovieInfo ReadOiioMovieInfo(const std::filesystem::path& file) {
+    const auto input = OpenInput(file);
+    MovieInfo movie;
+    // The rate is the first picture's: GIF states it by the delay of each picture.
+    const OIIO::ParamValue* rate = input->spec().find_attribute("FramesPerSecond");
+    if (rate != nullptr && rate->type() == OIIO::TypeRational) {
+        const int* parts = static_cast<const int*>(rate->data());
+        if (parts[0] > 0 && parts[1] > 0) {
+            movie.fps = static_cast<double>(parts[0]) / parts[1];
+        }
+    } else if (rate != nullptr && rate->type() == OIIO::TypeFloat) {
+        movie.fps = std::max(0.0, static_cast<double>(rate->get_float()));
+    }
+    for (int subimage = 0; input->seek_subimage(subimage, 0); ++subimage) {
+        if (subimage == kMaxMovieFrames) {
+            throw ImageFileError(file, "holds more than " + std::to_string(kMaxMovieFrames) +
+                                           " pictures");
+        }
+        movie.frames.push_back(CheckedInfo(file, *input));
+    }
+    OIIO::geterror(); // seeking past the last picture leaves a message behind
+    input->geterror();
+    if (movie.frames.empty()) {
+        throw ImageFileError(file, "holds no picture");
+    }
+    return movie;
 }
 
 namespace {

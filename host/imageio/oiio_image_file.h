@@ -9,7 +9,8 @@
 namespace plurion::host {
 
 ImageInfo ReadOiioInfo(const std::filesystem::path& file);
-RgbaImage ReadOiio(const std::filesystem::path& file);
+RgbaImage ReadOiio(const std::filesystem::path& file, int subimage = 0);
+MovieInfo ReadOiioMovieInfo(const std::filesystem::path& file);
 
 // The bytes of the image in the format of the file name's extension, made in memory (PNG at the
 // compression level of `settings`).
