@@ -14,9 +14,8 @@ namespace {
 // still shows that number.
 constexpr double kFrameTolerance = 1e-6;
 
-std::shared_ptr<const RgbaImage> FilePicture(const Layer& layer, const std::filesystem::path& file,
-                                             SourceCache& cache) {
-    auto picture = cache.Get(file);
+std::shared_ptr<const RgbaImage> CheckedSize(const Layer& layer, const std::filesystem::path& file,
+                                             std::shared_ptr<const RgbaImage> picture) {
     if (picture->width != layer.width || picture->height != layer.height) {
         throw ImageFileError(file, "size " + std::to_string(picture->width) + " x " +
                                        std::to_string(picture->height) + " differs from layer \"" +
@@ -24,6 +23,11 @@ std::shared_ptr<const RgbaImage> FilePicture(const Layer& layer, const std::file
                                        std::to_string(layer.height) + ")");
     }
     return picture;
+}
+
+std::shared_ptr<const RgbaImage> FilePicture(const Layer& layer, const std::filesystem::path& file,
+                                             SourceCache& cache) {
+    return CheckedSize(layer, file, cache.Get(file));
 }
 
 } // namespace
@@ -48,6 +52,16 @@ int SequenceNumberAt(const SequenceSource& sequence, double layer_frame) {
     }
     const double number = sequence.first + shown;
     return static_cast<int>(std::clamp(number, double(sequence.first), double(sequence.last)));
+}
+
+int MoviePictureAt(const MovieSource& movie, double layer_frame) {
+    const double shown = std::floor(layer_frame + kFrameTolerance);
+    const double picture = std::floor(shown * movie.pictures_per_frame + kFrameTolerance);
+    const double count = movie.frames;
+    if (movie.loop) {
+        return static_cast<int>(picture - count * std::floor(picture / count));
+    }
+    return static_cast<int>(std::clamp(picture, 0.0, count - 1.0));
 }
 
 std::filesystem::path SequenceFrameFile(const SequenceSource& sequence, int number) {
@@ -78,6 +92,11 @@ std::shared_ptr<const RgbaImage> LayerPicture(const Layer& layer, double layer_f
                 layer, SequenceFrameFile(*sequence, SequenceNumberAt(*sequence, layer_frame)),
                 cache);
         }
+        if (const auto* movie = std::get_if<MovieSource>(&layer.source)) {
+            return CheckedSize(
+                layer, movie->file,
+                cache.GetMovieFrame(movie->file, MoviePictureAt(*movie, layer_frame)));
+        }
     }
     RgbaImage image = MakeRgbaImage(layer.width, layer.height);
     if (!LayerShowsAt(layer, layer_frame)) {
@@ -97,6 +116,7 @@ std::shared_ptr<const RgbaImage> LayerPicture(const Layer& layer, double layer_f
         }
         void operator()(const ImageSource&) const {}
         void operator()(const SequenceSource&) const {}
+        void operator()(const MovieSource&) const {}
     };
     std::visit(Draw{layer_frame, image}, layer.source);
     return std::make_shared<const RgbaImage>(std::move(image));
@@ -112,6 +132,9 @@ long long PictureKey(const Layer& layer, double layer_frame) {
     }
     if (const auto* sequence = std::get_if<SequenceSource>(&layer.source)) {
         return SequenceNumberAt(*sequence, layer_frame);
+    }
+    if (const auto* movie = std::get_if<MovieSource>(&layer.source)) {
+        return MoviePictureAt(*movie, layer_frame);
     }
     if (std::holds_alternative<CounterSource>(layer.source)) {
         return WholeFrame(layer_frame);

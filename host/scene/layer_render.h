@@ -23,6 +23,10 @@ int SequenceNumberAt(const SequenceSource& sequence, double layer_frame);
 // The file of one number: the pattern's run of '#' replaced by the number padded with zeros.
 std::filesystem::path SequenceFrameFile(const SequenceSource& sequence, int number);
 
+// The picture (from 0) a movie shows at a layer frame: the pictures that passed in the whole
+// layer frames elapsed, held at the first and last, or played again from the first with `loop`.
+int MoviePictureAt(const MovieSource& movie, double layer_frame);
+
 // The whole frame shown at a sub-frame time: counters and sequences change at whole frames.
 int WholeFrame(double layer_frame);
 
@@ -40,8 +44,8 @@ std::shared_ptr<const RgbaImage> LayerPicture(const Layer& layer, double layer_f
                                               SourceCache& cache);
 
 // Which picture the layer shows at a layer frame: equal keys mean equal pictures. Hidden frames
-// share one key; still sources (shapes, solids, images) show one picture throughout; counters
-// and sequences change at whole frames.
+// share one key; still sources (shapes, solids, images) show one picture throughout; counters,
+// sequences and movies change at whole frames.
 long long PictureKey(const Layer& layer, double layer_frame);
 
 } // namespace plurion::host

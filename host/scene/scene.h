@@ -107,9 +107,20 @@ struct SequenceSource {
     bool loop = false;
 };
 
+// The pictures of one file (an animated GIF, a multi-page TIFF) played one after another at the
+// file's rate, or at the composition's where the file states none. Past its last picture the
+// layer holds it, or with `loop` plays again from the first.
+struct MovieSource {
+    std::filesystem::path file;
+    int frames = 1;                  // pictures in the file
+    double file_fps = 0.0;           // the rate the file states, 0 when none
+    double pictures_per_frame = 1.0; // pictures that pass in one composition frame
+    bool loop = false;
+};
+
 using LayerSource =
     std::variant<EmptySource, SolidSource, RectangleSource, EllipseSource, StarSource,
-                 GradientSource, CounterSource, ImageSource, SequenceSource>;
+                 GradientSource, CounterSource, ImageSource, SequenceSource, MovieSource>;
 
 struct Layer {
     std::string name;

@@ -68,6 +68,8 @@ json SourceJson(const LayerSource& source, const std::filesystem::path& folder) 
                         {"first", s.first}};
             } else if constexpr (std::is_same_v<S, ImageSource>) {
                 return {{"kind", "image"}, {"path", FileName(s.file, folder)}};
+            } else if constexpr (std::is_same_v<S, MovieSource>) {
+                return {{"kind", "movie"}, {"path", FileName(s.file, folder)}, {"loop", s.loop}};
             } else {
                 return {{"kind", "sequence"},
                         {"path", FileName(s.pattern, folder)},
@@ -81,7 +83,8 @@ json SourceJson(const LayerSource& source, const std::filesystem::path& folder) 
 
 bool HasFileSource(const Layer& layer) {
     return std::holds_alternative<ImageSource>(layer.source) ||
-           std::holds_alternative<SequenceSource>(layer.source);
+           std::holds_alternative<SequenceSource>(layer.source) ||
+           std::holds_alternative<MovieSource>(layer.source);
 }
 
 // name, size (file sources take theirs from the file) and source.

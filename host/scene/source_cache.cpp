@@ -7,7 +7,20 @@ namespace plurion::host {
 SourceCache::SourceCache(std::size_t budget_bytes) : budget_bytes_(budget_bytes) {}
 
 std::shared_ptr<const RgbaImage> SourceCache::Get(const std::filesystem::path& file) {
-    const std::string key = file.lexically_normal().string();
+    return Fetch(file.lexically_normal().string(), [&file] { return ReadImage(file); });
+}
+
+std::shared_ptr<const RgbaImage> SourceCache::GetMovieFrame(const std::filesystem::path& file,
+                                                            int frame) {
+    // A file name holds no NUL, so the key cannot meet a still picture's.
+    std::string key = file.lexically_normal().string();
+    key.push_back('\0');
+    key.append(std::to_string(frame));
+    return Fetch(key, [&file, frame] { return ReadMovieFrame(file, frame); });
+}
+
+template <class Read>
+std::shared_ptr<const RgbaImage> SourceCache::Fetch(const std::string& key, Read&& read) {
     std::promise<std::shared_ptr<const RgbaImage>> promise;
     Picture picture;
     {
@@ -25,7 +38,7 @@ std::shared_ptr<const RgbaImage> SourceCache::Get(const std::filesystem::path& f
         return picture.get(); // decoded, or being decoded by another thread
     }
     try {
-        auto decoded = std::make_shared<const RgbaImage>(ReadImage(file));
+        auto decoded = std::make_shared<const RgbaImage>(read());
         promise.set_value(decoded);
         Settle(key, decoded->rgba.size() * sizeof(float));
         return decoded;

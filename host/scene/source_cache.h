@@ -25,6 +25,8 @@ class SourceCache {
     // The decoded picture of a file; throws ImageFileError when it cannot be read (and tries
     // again on the next call).
     std::shared_ptr<const RgbaImage> Get(const std::filesystem::path& file);
+    // The same for picture `frame` of a file of several (ReadMovieFrame).
+    std::shared_ptr<const RgbaImage> GetMovieFrame(const std::filesystem::path& file, int frame);
 
     std::size_t size() const;
 
@@ -36,6 +38,8 @@ class SourceCache {
         std::list<std::string>::iterator use;
     };
 
+    template <class Read>
+    std::shared_ptr<const RgbaImage> Fetch(const std::string& key, Read&& read);
     void Settle(const std::string& key, std::size_t bytes);
     void Forget(const std::string& key);
 

@@ -12,21 +12,21 @@ constexpr Color kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 constexpr Color kTransparent{0.0f, 0.0f, 0.0f, 0.0f};
 
 bool IsFileKind(const std::string& kind) {
-    return kind == "image" || kind == "sequence";
+    return kind == "image" || kind == "sequence" || kind == "movie";
 }
 
 std::string SourceKind(const JsonNode& source) {
     const JsonNode node = source.Required("kind");
     const std::string kind = node.String();
-    for (const char* known :
-         {"solid", "rectangle", "ellipse", "star", "gradient", "counter", "image", "sequence"}) {
+    for (const char* known : {"solid", "rectangle", "ellipse", "star", "gradient", "counter",
+                              "image", "sequence", "movie"}) {
         if (kind == known) {
             return kind;
         }
     }
-    node.Fail(
-        "unknown source kind \"" + kind +
-        "\" (expected solid, rectangle, ellipse, star, gradient, counter, image or sequence)");
+    node.Fail("unknown source kind \"" + kind +
+              "\" (expected solid, rectangle, ellipse, star, gradient, counter, image, sequence or "
+              "movie)");
 }
 
 Vec2 Centre(int width, int height) {
@@ -110,28 +110,73 @@ std::string SizeText(const ImageInfo& info) {
     return text;
 }
 
-// Checks that a file can be read and gives its size; faults are reported at `where`.
-ImageInfo ProbeFile(const JsonNode& where, const std::filesystem::path& file) {
+void CheckExists(const JsonNode& where, const std::filesystem::path& file) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) {
         where.Fail("no such file \"" + file.string() + "\"");
     }
+}
+
+void CheckLayerSize(const JsonNode& where, const std::filesystem::path& file,
+                    const ImageInfo& info) {
+    if (info.width < 1 || info.height < 1 || info.width > kMaxLayerSide ||
+        info.height > kMaxLayerSide) {
+        where.Fail(Quoted(file) + " is " + SizeText(info) + " pixels; layers are 1 to " +
+                   std::to_string(kMaxLayerSide) + " pixels on a side");
+    }
+}
+
+// Checks that a file can be read and gives its size; faults are reported at `where`.
+ImageInfo ProbeFile(const JsonNode& where, const std::filesystem::path& file) {
+    CheckExists(where, file);
     ImageInfo info;
     try {
         info = ReadImageInfo(file);
     } catch (const ImageFileError& failure) {
         where.Fail("cannot read \"" + file.string() + "\": " + failure.reason());
     }
-    if (info.width < 1 || info.height < 1 || info.width > kMaxLayerSide ||
-        info.height > kMaxLayerSide) {
-        where.Fail(Quoted(file) + " is " + SizeText(info) + " pixels; layers are 1 to " +
-                   std::to_string(kMaxLayerSide) + " pixels on a side");
-    }
+    CheckLayerSize(where, file, info);
     return info;
 }
 
+// A file of several pictures: every one of the first one's size, the rate the file's or the
+// composition's.
+SizedSource ParseMovie(const JsonNode& source, const Composition& composition,
+                       const std::filesystem::path& base_dir) {
+    source.ExpectObject({"kind", "path", "loop"});
+    const JsonNode path = source.Required("path");
+    MovieSource movie;
+    movie.file = base_dir / path.NonEmptyString();
+    if (const auto loop = source.Optional("loop")) {
+        movie.loop = loop->Boolean();
+    }
+    CheckExists(path, movie.file);
+    MovieInfo info;
+    try {
+        info = ReadMovieInfo(movie.file);
+    } catch (const ImageFileError& failure) {
+        path.Fail("cannot read \"" + movie.file.string() + "\": " + failure.reason());
+    }
+    const ImageInfo first = info.frames.front();
+    CheckLayerSize(path, movie.file, first);
+    for (std::size_t i = 1; i < info.frames.size(); ++i) {
+        const ImageInfo& other = info.frames[i];
+        if (other.width != first.width || other.height != first.height) {
+            path.Fail(Quoted(movie.file) + ": frame " + std::to_string(i) + " is " +
+                      SizeText(other) + ", but frame 0 is " + SizeText(first));
+        }
+    }
+    movie.frames = static_cast<int>(info.frames.size());
+    movie.file_fps = info.fps;
+    movie.pictures_per_frame = info.fps > 0.0 ? info.fps / composition.fps : 1.0;
+    return {movie, first.width, first.height};
+}
+
 SizedSource ParseFileSource(const JsonNode& source, const std::string& kind,
-                            const std::filesystem::path& base_dir) {
+                            const Composition& composition, const std::filesystem::path& base_dir) {
+    if (kind == "movie") {
+        return ParseMovie(source, composition, base_dir);
+    }
     if (kind == "image") {
         source.ExpectObject({"kind", "path"});
         const JsonNode path = source.Required("path");
@@ -195,7 +240,7 @@ SizedSource ParseLayerSource(const JsonNode& layer, const Composition& compositi
                            "\") takes its size from the file; remove \"" + key + "\"");
             }
         }
-        return ParseFileSource(*source, kind, base_dir);
+        return ParseFileSource(*source, kind, composition, base_dir);
     }
     const int width = LayerSide(layer, "width", composition.width);
     const int height = LayerSide(layer, "height", composition.height);

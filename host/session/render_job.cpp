@@ -348,6 +348,8 @@ std::uint64_t FileCacheBytes(const Scene& scene, std::uint64_t budget) {
             pictures = 1;
         } else if (const auto* sequence = std::get_if<SequenceSource>(&layer.source)) {
             pictures = static_cast<std::uint64_t>(std::abs(sequence->last - sequence->first)) + 1;
+        } else if (const auto* movie = std::get_if<MovieSource>(&layer.source)) {
+            pictures = static_cast<std::uint64_t>(movie->frames);
         }
         bytes += pictures * static_cast<std::uint64_t>(layer.width) *
                  static_cast<std::uint64_t>(layer.height) * 4 * sizeof(float);

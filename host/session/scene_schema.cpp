@@ -160,6 +160,10 @@ json SourceSchema() {
                               {"last", {{"type", "integer"}}},
                               {"loop", {{"type", "boolean"}}}},
                              json::array({"kind", "path", "first", "last"})),
+                      Object({{"kind", kind("movie")},
+                              {"path", {{"type", "string"}}},
+                              {"loop", {{"type", "boolean"}}}},
+                             json::array({"kind", "path"})),
                   })}};
 }
 
