@@ -49,7 +49,7 @@ inline constexpr std::array<DemoPart, 5> kDemoParts = {{
   "edits": [{"Clone Type": "Linear"}]
 })json"},
     {"radial", R"json({
-  "description": "Plurion demo, radial part: a ring of bars and stars facing the centre, opening and turning over the shot, with motion blur.",
+  "description": "Plurion demo, radial part: a ring of bars and stars facing the centre, opening (eased in and out) and turning over the shot, with motion blur.",
   "composition": {"name": "demo_radial", "width": 640, "height": 360, "fps": 24, "frames": 24,
                   "bpc": 8, "background": [0.05, 0.05, 0.08, 1],
                   "motion_blur": true, "shutter_angle": 180, "shutter_phase": -90},
@@ -63,7 +63,8 @@ inline constexpr std::array<DemoPart, 5> kDemoParts = {{
     "Radial Mode/Count": 16,
     "Radial Mode/Radius": 130,
     "Radial Mode/Look at Center": true,
-    "Radial Mode/End Angle": {"keys": [[0, 180], [23, 360]]},
+    "Radial Mode/End Angle": {"keys": [{"frame": 0, "value": 180, "ease": "ease"},
+                                       {"frame": 23, "value": 360, "ease": "ease"}]},
     "Radial Mode/Transform/Local/Position": [320, 180],
     "Radial Mode/Transform/Global/Rotation": {"keys": [[0, 0], [23, 60]]},
     "Radial Mode/Offset/Clone Offset Mode": "End",
