@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    libopenimageio-dev openimageio-tools libpng-dev nlohmann-json3-dev libcli11-dev
+    libopenimageio-dev openimageio-tools libpng-dev libgif-dev nlohmann-json3-dev libcli11-dev
     libgtest-dev libbenchmark-dev libpixman-1-dev
     clang libclang-rt-dev
     libcpp-httplib-dev zlib1g-dev chromium

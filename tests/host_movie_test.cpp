@@ -9,6 +9,7 @@
 #include "session/render_job.h"
 
 #include <OpenImageIO/imageio.h>
+#include <gif_lib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -145,6 +146,123 @@ TEST_F(MovieSource, AnAnimatedGifPlaysAtItsOwnRate) {
     // The decoded-file cache may hold all three pictures.
     EXPECT_EQ(host::FileCacheBytes(scene, host::FileCacheBudget(0)),
               3u * kWidth * kHeight * 4 * sizeof(float));
+}
+
+// What a picture shows at each of its pixels: 'r', 'g', 'b', 'k' (black), 'w' (white) or '.'
+// (transparent), row by row.
+std::string PixelLetters(const host::RgbaImage& image) {
+    std::string letters;
+    for (std::size_t i = 0; i < image.rgba.size(); i += 4) {
+        const float* p = &image.rgba[i];
+        letters += p[3] < 0.5f                                 ? '.'
+                   : p[0] > 0.5f && p[1] > 0.5f && p[2] > 0.5f ? 'w'
+                   : p[0] > 0.5f                               ? 'r'
+                   : p[1] > 0.5f                               ? 'g'
+                   : p[2] > 0.5f                               ? 'b'
+                                                               : 'k';
+    }
+    return letters;
+}
+
+// OpenImageIO writes an animation as pictures that store only what changed. Four pictures each
+// lighting one quadrant of an 8 x 8 square, white on black: each picture read back shows its own
+// quadrant alone, also where a pixel goes back to what it showed two pictures earlier.
+TEST_F(MovieSource, AGifThatStoresOnlyChangesShowsEachWholePicture) {
+    const fs::path file = folder_ / "quadrants.gif";
+    auto writer = OIIO::ImageOutput::create(file.string());
+    ASSERT_TRUE(writer);
+    std::vector<OIIO::ImageSpec> specs(4, OIIO::ImageSpec(8, 8, 3, OIIO::TypeDesc::UINT8));
+    ASSERT_TRUE(writer->open(file.string(), 4, specs.data()));
+    std::vector<std::string> expected;
+    for (int k = 0; k < 4; ++k) {
+        if (k > 0) {
+            ASSERT_TRUE(writer->open(file.string(), specs[0], OIIO::ImageOutput::AppendSubimage));
+        }
+        std::vector<unsigned char> pixels;
+        std::string letters;
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                const bool lit = x / 4 == k % 2 && y / 4 == k / 2;
+                pixels.insert(pixels.end(), 3, lit ? 255 : 0);
+                letters += lit ? 'w' : 'k';
+            }
+        }
+        expected.push_back(letters);
+        ASSERT_TRUE(writer->write_image(OIIO::TypeDesc::UINT8, pixels.data()));
+    }
+    ASSERT_TRUE(writer->close());
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(PixelLetters(host::ReadMovieFrame(file, k)),
+                  expected[static_cast<std::size_t>(k)])
+            << "picture " << k;
+    }
+}
+
+// A GIF written with giflib, each picture a rectangle with its own way of leaving the screen for
+// the next: kept (1), put back as it was before the picture (3), cleared to transparent (2).
+// The expected screens are worked by hand.
+TEST_F(MovieSource, AGifsPicturesLeaveTheScreenAsTheirDisposalSays) {
+    const fs::path file = folder_ / "disposal.gif";
+    int error = 0;
+    GifFileType* gif = EGifOpenFileName(file.c_str(), false, &error);
+    ASSERT_NE(gif, nullptr) << GifErrorString(error);
+    EGifSetGifVersion(gif, true);
+    const GifColorType colours[4] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    ColorMapObject* map = GifMakeMapObject(4, colours);
+    ASSERT_EQ(EGifPutScreenDesc(gif, 4, 4, 2, 0, map), GIF_OK);
+    struct Picture {
+        int disposal, transparent, left, top, width, height;
+        std::vector<GifPixelType> indices; // row by row
+    };
+    const Picture pictures[] = {
+        {DISPOSE_DO_NOT, NO_TRANSPARENT_COLOR, 0, 0, 4, 4, std::vector<GifPixelType>(16, 1)},
+        {DISPOSE_PREVIOUS, NO_TRANSPARENT_COLOR, 0, 0, 2, 2, {2, 2, 2, 2}},
+        {DISPOSE_BACKGROUND, 0, 2, 2, 2, 2, {0, 3, 3, 3}}, // its first pixel is transparent
+        {DISPOSE_DO_NOT, NO_TRANSPARENT_COLOR, 0, 0, 1, 1, {0}},
+    };
+    for (const Picture& picture : pictures) {
+        GraphicsControlBlock control{picture.disposal, false, 10, picture.transparent};
+        GifByteType extension[4];
+        const std::size_t length = EGifGCBToExtension(&control, extension);
+        ASSERT_EQ(
+            EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension),
+            GIF_OK);
+        ASSERT_EQ(EGifPutImageDesc(gif, picture.left, picture.top, picture.width, picture.height,
+                                   false, nullptr),
+                  GIF_OK);
+        for (int row = 0; row < picture.height; ++row) {
+            std::vector<GifPixelType> line(picture.indices.begin() + row * picture.width,
+                                           picture.indices.begin() + (row + 1) * picture.width);
+            ASSERT_EQ(EGifPutLine(gif, line.data(), picture.width), GIF_OK);
+        }
+    }
+    ASSERT_EQ(EGifCloseFile(gif, &error), GIF_OK);
+    GifFreeMapObject(map);
+
+    const char* const screens[] = {
+        "rrrr"
+        "rrrr"
+        "rrrr"
+        "rrrr",
+        "ggrr" // green over the corner
+        "ggrr"
+        "rrrr"
+        "rrrr",
+        "rrrr" // the corner put back; blue but where the picture is transparent
+        "rrrr"
+        "rrrb"
+        "rrbb",
+        "krrr" // the blue square cleared
+        "rrrr"
+        "rr.."
+        "rr..",
+    };
+    const host::MovieInfo movie = host::ReadMovieInfo(file);
+    ASSERT_EQ(movie.frames.size(), 4u);
+    EXPECT_DOUBLE_EQ(movie.fps, 10.0); // a delay of 10 hundredths
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(PixelLetters(host::ReadMovieFrame(file, k)), screens[k]) << "picture " << k;
+    }
 }
 
 TEST_F(MovieSource, RefusesFilesItCannotPlay) {

@@ -1,5 +1,6 @@
 // The image-file library's one export: the table of its functions, each answering failures as
 // a reason instead of an exception.
+#include "imageio/gif_file.h"
 #include "imageio/image_backend.h"
 #include "imageio/oiio_image_file.h"
 #include "imageio/oiio_previews.h"
@@ -13,11 +14,20 @@
 namespace plurion::host {
 namespace {
 
-bool IsPng(const std::filesystem::path& file) {
+bool HasExtension(const std::filesystem::path& file, const char* wanted) {
     std::string extension = file.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".png";
+    return extension == wanted;
+}
+
+bool IsPng(const std::filesystem::path& file) {
+    return HasExtension(file, ".png");
+}
+
+// GIFs are read with giflib: OpenImageIO 2.4 composes the pictures of some GIFs wrongly.
+bool IsGif(const std::filesystem::path& file) {
+    return HasExtension(file, ".gif");
 }
 
 template <class Work>
@@ -38,19 +48,26 @@ bool Answer(std::string& reason, Work&& work) noexcept {
 }
 
 bool ReadInfo(const std::filesystem::path& file, ImageInfo& info, std::string& reason) noexcept {
-    return Answer(reason, [&] { info = IsPng(file) ? ReadPngInfo(file) : ReadOiioInfo(file); });
+    return Answer(reason, [&] {
+        info = IsPng(file)   ? ReadPngInfo(file)
+               : IsGif(file) ? ReadGifInfo(file)
+                             : ReadOiioInfo(file);
+    });
 }
 
 bool Read(const std::filesystem::path& file, int subimage, RgbaImage& image,
           std::string& reason) noexcept {
     return Answer(reason, [&] {
-        image = subimage == 0 && IsPng(file) ? ReadPng(file) : ReadOiio(file, subimage);
+        image = subimage == 0 && IsPng(file) ? ReadPng(file)
+                : IsGif(file)                ? ReadGif(file, subimage)
+                                             : ReadOiio(file, subimage);
     });
 }
 
 bool ReadMovieInfo(const std::filesystem::path& file, MovieInfo& movie,
                    std::string& reason) noexcept {
-    return Answer(reason, [&] { movie = ReadOiioMovieInfo(file); });
+    return Answer(reason,
+                  [&] { movie = IsGif(file) ? ReadGifMovieInfo(file) : ReadOiioMovieInfo(file); });
 }
 
 bool Writable(const std::filesystem::path& file, WritableFormat& format,
