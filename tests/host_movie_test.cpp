@@ -198,30 +198,25 @@ TEST_F(MovieSource, AGifThatStoresOnlyChangesShowsEachWholePicture) {
     }
 }
 
-// A GIF written with giflib, each picture a rectangle with its own way of leaving the screen for
-// the next: kept (1), put back as it was before the picture (3), cleared to transparent (2).
-// The expected screens are worked by hand.
-TEST_F(MovieSource, AGifsPicturesLeaveTheScreenAsTheirDisposalSays) {
-    const fs::path file = folder_ / "disposal.gif";
+// One picture of a GIF written with giflib: a rectangle of indices into black, red, green and
+// blue, how it leaves the screen for the next one, its delay and its transparent index.
+struct GifPicture {
+    int disposal, transparent, left, top, width, height;
+    std::vector<GifPixelType> indices; // row by row
+    int delay = 10;                    // hundredths of a second
+};
+
+void WriteGif(const fs::path& file, int width, int height,
+              const std::vector<GifPicture>& pictures) {
     int error = 0;
     GifFileType* gif = EGifOpenFileName(file.c_str(), false, &error);
     ASSERT_NE(gif, nullptr) << GifErrorString(error);
     EGifSetGifVersion(gif, true);
     const GifColorType colours[4] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
     ColorMapObject* map = GifMakeMapObject(4, colours);
-    ASSERT_EQ(EGifPutScreenDesc(gif, 4, 4, 2, 0, map), GIF_OK);
-    struct Picture {
-        int disposal, transparent, left, top, width, height;
-        std::vector<GifPixelType> indices; // row by row
-    };
-    const Picture pictures[] = {
-        {DISPOSE_DO_NOT, NO_TRANSPARENT_COLOR, 0, 0, 4, 4, std::vector<GifPixelType>(16, 1)},
-        {DISPOSE_PREVIOUS, NO_TRANSPARENT_COLOR, 0, 0, 2, 2, {2, 2, 2, 2}},
-        {DISPOSE_BACKGROUND, 0, 2, 2, 2, 2, {0, 3, 3, 3}}, // its first pixel is transparent
-        {DISPOSE_DO_NOT, NO_TRANSPARENT_COLOR, 0, 0, 1, 1, {0}},
-    };
-    for (const Picture& picture : pictures) {
-        GraphicsControlBlock control{picture.disposal, false, 10, picture.transparent};
+    ASSERT_EQ(EGifPutScreenDesc(gif, width, height, 2, 0, map), GIF_OK);
+    for (const GifPicture& picture : pictures) {
+        GraphicsControlBlock control{picture.disposal, false, picture.delay, picture.transparent};
         GifByteType extension[4];
         const std::size_t length = EGifGCBToExtension(&control, extension);
         ASSERT_EQ(
@@ -238,7 +233,21 @@ TEST_F(MovieSource, AGifsPicturesLeaveTheScreenAsTheirDisposalSays) {
     }
     ASSERT_EQ(EGifCloseFile(gif, &error), GIF_OK);
     GifFreeMapObject(map);
+}
 
+// Each picture a rectangle with its own way of leaving the screen for the next: kept (1), put
+// back as it was before the picture (3), cleared to transparent (2). The expected screens are
+// worked by hand.
+TEST_F(MovieSource, AGifsPicturesLeaveTheScreenAsTheirDisposalSays) {
+    const fs::path file = folder_ / "disposal.gif";
+    WriteGif(
+        file, 4, 4,
+        {
+            {DISPOSE_DO_NOT, NO_TRANSPARENT_COLOR, 0, 0, 4, 4, std::vector<GifPixelType>(16, 1)},
+            {DISPOSE_PREVIOUS, NO_TRANSPARENT_COLOR, 0, 0, 2, 2, {2, 2, 2, 2}},
+            {DISPOSE_BACKGROUND, 0, 2, 2, 2, 2, {0, 3, 3, 3}}, // first pixel transparent
+            {DISPOSE_DO_NOT, NO_TRANSPARENT_COLOR, 0, 0, 1, 1, {0}},
+        });
     const char* const screens[] = {
         "rrrr"
         "rrrr"
@@ -262,6 +271,30 @@ TEST_F(MovieSource, AGifsPicturesLeaveTheScreenAsTheirDisposalSays) {
     EXPECT_DOUBLE_EQ(movie.fps, 10.0); // a delay of 10 hundredths
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(PixelLetters(host::ReadMovieFrame(file, k)), screens[k]) << "picture " << k;
+    }
+}
+
+// Pictures of red, green and blue shown for 10, 30 and 20 hundredths of a second: in a
+// composition of 10 frames a second they start at frames 0, 1 and 4, and the file lasts 6.
+TEST_F(MovieSource, AGifWhoseDelaysDifferShowsEachPictureForItsOwnTime) {
+    std::vector<GifPicture> pictures;
+    for (const int k : {1, 2, 3}) {
+        pictures.push_back({DISPOSE_DO_NOT, NO_TRANSPARENT_COLOR, 0, 0, kWidth, kHeight,
+                            std::vector<GifPixelType>(kWidth * kHeight, GifPixelType(k)),
+                            k == 1   ? 10
+                            : k == 2 ? 30
+                                     : 20});
+    }
+    WriteGif(folder_ / "delays.gif", kWidth, kHeight, pictures);
+    Load(MovieScene("delays.gif", 10, false));
+    for (const auto& [frame, picture] : std::vector<std::pair<double, int>>{
+             {0, 0}, {1, 1}, {3, 1}, {3.5, 1}, {4, 2}, {5, 2}, {6, 2}, {11, 2}}) {
+        EXPECT_EQ(PictureShownAt(frame), picture) << "frame " << frame;
+    }
+    Load(MovieScene("delays.gif", 10, true));
+    for (const auto& [frame, picture] :
+         std::vector<std::pair<double, int>>{{6, 0}, {7, 1}, {9, 1}, {10, 2}, {11, 2}}) {
+        EXPECT_EQ(PictureShownAt(frame), picture) << "looped, frame " << frame;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <functional>
 
 #include <memory>
 #include <string>
@@ -198,13 +199,19 @@ RgbaImage ReadGif(const std::filesystem::path& file, int picture) {
 MovieInfo ReadGifMovieInfo(const std::filesystem::path& file) {
     const GifHandle gif = OpenGif(file);
     MovieInfo movie;
-    const int pictures = WalkPictures(file, *gif, -1, nullptr, [&](int index, int delay) {
-        if (index == 0 && delay > 0) {
-            movie.fps = 100.0 / delay;
-        }
-    });
+    std::vector<int> delays;
+    const int pictures =
+        WalkPictures(file, *gif, -1, nullptr, [&](int, int delay) { delays.push_back(delay); });
     if (pictures == 0) {
         throw ImageFileError(file, "holds no picture");
+    }
+    if (delays.front() > 0) {
+        movie.fps = 100.0 / delays.front();
+    }
+    if (std::adjacent_find(delays.begin(), delays.end(), std::not_equal_to<>()) != delays.end()) {
+        for (const int delay : delays) {
+            movie.durations.push_back((delay <= 1 ? 10 : delay) / 100.0);
+        }
     }
     movie.frames.assign(static_cast<std::size_t>(pictures), ImageInfo{gif->SWidth, gif->SHeight});
     return movie;

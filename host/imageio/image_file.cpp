@@ -144,7 +144,7 @@ RgbaImage ReadImage(const std::filesystem::path& file) {
 
 MovieInfo ReadMovieInfo(const std::filesystem::path& file) {
     if (IsRaw(file)) {
-        return MovieInfo{{ReadRawRgbaInfo(file)}, 0.0};
+        return MovieInfo{{ReadRawRgbaInfo(file)}, 0.0, {}};
     }
 #ifdef PLURION_HAVE_OIIO
     MovieInfo movie;

@@ -90,6 +90,9 @@ RgbaImage ReadImage(const std::filesystem::path& file);
 struct MovieInfo {
     std::vector<ImageInfo> frames; // the size of each picture, in order
     double fps = 0.0;              // the rate the file states (GIF: its delay), 0 when none
+    // Where the pictures' own times differ (a GIF's delays): each picture's time in seconds,
+    // in order; empty otherwise.
+    std::vector<double> durations;
 };
 
 // The most pictures read from one file.

@@ -56,6 +56,15 @@ int SequenceNumberAt(const SequenceSource& sequence, double layer_frame) {
 
 int MoviePictureAt(const MovieSource& movie, double layer_frame) {
     const double shown = std::floor(layer_frame + kFrameTolerance);
+    if (!movie.picture_starts.empty() && movie.picture_end > 0.0) {
+        // Pictures of their own times: the last one starting at or before the frame.
+        const double end = movie.picture_end;
+        const double at = movie.loop ? shown - end * std::floor(shown / end) : shown;
+        const auto after = std::upper_bound(movie.picture_starts.begin(),
+                                            movie.picture_starts.end(), at + kFrameTolerance);
+        return static_cast<int>(
+            std::max<std::ptrdiff_t>(after - movie.picture_starts.begin() - 1, 0));
+    }
     const double picture = std::floor(shown * movie.pictures_per_frame + kFrameTolerance);
     const double count = movie.frames;
     if (movie.loop) {

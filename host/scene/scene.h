@@ -115,6 +115,10 @@ struct MovieSource {
     int frames = 1;                  // pictures in the file
     double file_fps = 0.0;           // the rate the file states, 0 when none
     double pictures_per_frame = 1.0; // pictures that pass in one composition frame
+    // Where the pictures' times differ: the composition frame at which each picture starts,
+    // and the frame after the last one ends (empty otherwise).
+    std::vector<double> picture_starts;
+    double picture_end = 0.0;
     bool loop = false;
 };
 

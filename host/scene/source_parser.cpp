@@ -169,6 +169,12 @@ SizedSource ParseMovie(const JsonNode& source, const Composition& composition,
     movie.frames = static_cast<int>(info.frames.size());
     movie.file_fps = info.fps;
     movie.pictures_per_frame = info.fps > 0.0 ? info.fps / composition.fps : 1.0;
+    if (info.durations.size() == info.frames.size()) {
+        for (const double seconds : info.durations) {
+            movie.picture_starts.push_back(movie.picture_end);
+            movie.picture_end += seconds * composition.fps;
+        }
+    }
     return {movie, first.width, first.height};
 }
 
