@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include <memory>
@@ -26,12 +27,22 @@ std::string GifReason(int error) {
 }
 
 GifHandle OpenGif(const std::filesystem::path& file) {
-    int error = 0;
-    GifHandle gif(DGifOpenFileName(file.c_str(), &error));
+    int code = 0;
+    GifHandle gif(DGifOpenFileName(file.c_str(), &code));
     if (!gif) {
-        throw ImageFileError(file, GifReason(error));
+        throw ImageFileError(file, GifReason(code));
     }
-    CheckPictureSize(file, ImageInfo{gif->SWidth, gif->SHeight});
+    const ImageInfo screen{gif->SWidth, gif->SHeight};
+    CheckPictureSize(file, screen);
+    // A 12-bit LZW code stands for at most 4096 pixels, so no byte of the file fills more than
+    // about 2731 of them: a screen larger than that is refused before its pixels are allocated.
+    constexpr double kMostPixelsPerByte = 4096 / 1.5;
+    const double least = std::ceil(double(screen.width) * screen.height / kMostPixelsPerByte);
+    std::error_code error;
+    const std::uintmax_t bytes = std::filesystem::file_size(file, error);
+    if (!error && static_cast<double>(bytes) < least) {
+        ThrowImplausible(file, screen, least, bytes);
+    }
     return gif;
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the damaged and lying picture files of this folder from the published formats (PNG
 chunks with their CRC-32, a zlib stream, the raw float header, the OpenEXR header, offset table
-and chunks, JPEG markers), so that each fault is exactly the one named. expected.json says what the host must answer to each. Run from this folder."""
+and chunks, JPEG markers, GIF blocks), so that each fault is exactly the one named. expected.json says what the host must answer to each. Run from this folder."""
 import random
 import struct
 import zlib
@@ -115,3 +115,10 @@ def jpeg_header(width, height):
 
 # Every 8 x 8 block costs at least one bit, so 25600 x 25600 pixels need 1280000 bytes.
 open("lying.jpg", "wb").write(jpeg_header(25600, 25600) + b"\x00\xff\xd9")
+
+
+# A GIF of a 30000 x 30000 screen and one 1 x 1 picture: a byte of LZW data fills at most
+# 4096 / 1.5 pixels, so that screen needs 329550 bytes.
+screen = struct.pack("<HHBBB", 30000, 30000, 0x80, 0, 0) + b"\x00\x00\x00\xff\xff\xff"
+picture = b"\x2c" + struct.pack("<HHHHB", 0, 0, 1, 1, 0) + b"\x02\x02\x4c\x01\x00"
+open("lying.gif", "wb").write(b"GIF89a" + screen + picture + b"\x3b")
