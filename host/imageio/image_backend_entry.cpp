@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <exception>
+#include <fstream>
 #include <new>
 
 namespace plurion::host {
@@ -25,9 +27,15 @@ bool IsPng(const std::filesystem::path& file) {
     return HasExtension(file, ".png");
 }
 
-// GIFs are read with giflib: OpenImageIO 2.4 composes the pictures of some GIFs wrongly.
+// GIFs, known by their signature whatever their name, are read with giflib: OpenImageIO 2.4
+// composes the pictures of some GIFs wrongly, and, trying its readers in turn on a file its
+// name's reader refuses, sizes a GIF's screen before any check of ours.
 bool IsGif(const std::filesystem::path& file) {
-    return HasExtension(file, ".gif");
+    char signature[3] = {};
+    std::ifstream in(file, std::ios::binary);
+    return (in.read(signature, sizeof signature) &&
+            std::memcmp(signature, "GIF", sizeof signature) == 0) ||
+           HasExtension(file, ".gif");
 }
 
 template <class Work>

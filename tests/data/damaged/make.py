@@ -122,3 +122,5 @@ open("lying.jpg", "wb").write(jpeg_header(25600, 25600) + b"\x00\xff\xd9")
 screen = struct.pack("<HHBBB", 30000, 30000, 0x80, 0, 0) + b"\x00\x00\x00\xff\xff\xff"
 picture = b"\x2c" + struct.pack("<HHHHB", 0, 0, 1, 1, 0) + b"\x02\x02\x4c\x01\x00"
 open("lying.gif", "wb").write(b"GIF89a" + screen + picture + b"\x3b")
+# The same under another format's name: a GIF is known by its signature.
+open("lying_gif.tif", "wb").write(b"GIF89a" + screen + picture + b"\x3b")
