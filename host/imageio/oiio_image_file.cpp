@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -30,6 +31,19 @@ std::unique_ptr<OIIO::ImageInput> OpenInput(const std::filesystem::path& file) {
     auto input = OIIO::ImageInput::open(file.string(), &config);
     if (!input) {
         throw ImageFileError(file, Reason(OIIO::geterror(), "unreadable image"));
+    }
+    // OpenImageIO tries every other reader on a file that its name's reader refuses, and some of
+    // those size a picture from a few bytes of anything: only the format the name says is read.
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string format = input->format_name();
+    const auto extensions = OIIO::get_extension_map();
+    const auto known = extensions.find(format);
+    if (!extension.empty() &&
+        (known == extensions.end() || std::find(known->second.begin(), known->second.end(),
+                                                extension.substr(1)) == known->second.end())) {
+        throw ImageFileError(file, "holds " + format + " data, not what its name says");
     }
     return input;
 }

@@ -40,7 +40,7 @@ async function afterChange(page, act) {
   await act();
   await page.waitForFunction(
       (b) => window.studio.revision > b && window.studio.shownRevision >= window.studio.revision,
-      before, {timeout: 20000});
+      before, {timeout: 60000});
 }
 
 async function showResolution(page, downsample) {
@@ -49,7 +49,7 @@ async function showResolution(page, downsample) {
     const img = document.getElementById("frame");
     const comp = window.studio.state.composition;
     return img.complete && img.naturalWidth === Math.ceil(comp.width / d);
-  }, downsample, {timeout: 20000});
+  }, downsample, {timeout: 60000});
 }
 
 // The pixels of a PNG file (`src`, a data URL) or without one of the viewer's frame, kept in the
@@ -105,7 +105,7 @@ async function save(page, file) {
   await page.waitForFunction((f) => {
     return document.getElementById("file-error").textContent === "" &&
            window.studio.lastSaved === f;
-  }, file, {timeout: 20000}).catch(() => {});
+  }, file, {timeout: 60000}).catch(() => {});
   for (let i = 0; i < 100 && !fs.existsSync(file); ++i) await new Promise((r) => setTimeout(r, 50));
   check(fs.existsSync(file), `saving did not write ${file}`);
   return JSON.parse(fs.readFileSync(file, "utf8"));
@@ -128,10 +128,12 @@ async function main() {
   try {
     const url = await address;
     const page = await browser.newPage({viewport: {width: 1280, height: 800}});
+    page.setDefaultTimeout(60000); // a loaded machine (sanitizer builds) draws slowly
     await page.goto(url);
     await page.waitForFunction(() => window.studio && window.studio.ready, null,
-                               {timeout: 30000});
-    await page.waitForFunction(() => document.getElementById("frame").naturalWidth === 320);
+                               {timeout: 60000});
+    await page.waitForFunction(() => document.getElementById("frame").naturalWidth === 320, null,
+                               {timeout: 60000});
 
     // The scene chooses Grid: only its group shows; inside it the grid's own controls.
     await checkOnlyGroup(page, "Grid Mode");
@@ -177,7 +179,7 @@ async function main() {
     await page.waitForFunction(() => {
       const row = document.querySelector('[data-param="Grid Mode/Transform/Global/Rotation"]');
       return row.querySelector("input").value === "20";
-    }, null, {timeout: 20000});
+    }, null, {timeout: 60000});
     const grid = await save(page, path.join(work, "grid.json"));
     const rotation = grid.effect["Grid Mode/Transform/Global/Rotation"];
     check(rotation === 20, `the saved "Rotation" is ${rotation}, not 20`);
@@ -187,7 +189,7 @@ async function main() {
     await page.waitForFunction(() => {
       const row = document.querySelector('[data-param="Grid Mode/Count X"]');
       return /above the valid maximum/.test(row.querySelector(".error").textContent);
-    }, null, {timeout: 20000});
+    }, null, {timeout: 60000});
 
     // Change-to-frame latency at half size.
     await page.evaluate(() => { window.studio.latencies = []; });

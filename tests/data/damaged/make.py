@@ -29,6 +29,8 @@ def noise_rows(width, height):
 good = zlib.compress(noise_rows(32, 32))
 whole = png(32, 32, good)
 open("good_32.png", "wb").write(whole)
+# The same PNG under the name of OpenEXR: only the format a name says is read.
+open("png.exr", "wb").write(whole)
 open("good_16.png", "wb").write(png(16, 16, zlib.compress(noise_rows(16, 16))))
 # Cut in the middle of the pixel data.
 open("truncated.png", "wb").write(whole[: len(whole) // 2])
