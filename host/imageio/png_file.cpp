@@ -33,7 +33,11 @@ struct PngReader {
             throw std::bad_alloc();
         }
         png_set_read_fn(png, this, OnRead);
+        // Text, profile and unknown chunks are held to 8 MB each (libpng's own suggestion, which
+        // Debian's build leaves off): a chunk's length field alone would otherwise size them.
+        png_set_chunk_malloc_max(png, kMostChunkBytes);
     }
+    static constexpr png_alloc_size_t kMostChunkBytes = 8000000;
     ~PngReader() { png_destroy_read_struct(&png, &info, nullptr); }
     PngReader(const PngReader&) = delete;
     PngReader& operator=(const PngReader&) = delete;
