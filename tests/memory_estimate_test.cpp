@@ -75,6 +75,12 @@ TEST_F(FrameMemory, CountsEachPictureOnceAndTheEffectsCopiesOfThem) {
     EXPECT_EQ(e.layer_pictures, (160u * 120 + 15 * 10) * 4);
     EXPECT_EQ(e.decoding, (320u * 240 + 160 * 120) * 16);
     EXPECT_EQ(e.output, 160u * 120 * (4 * 2 + 16));
+
+    // An empty effect layer is made without a float picture: the counter is the only one decoded.
+    scene.effect_layer.source = host::EmptySource{};
+    e = estimate(3, 8);
+    EXPECT_EQ(e.layer_pictures, (320u * 240 + 30 * 20) * 4);
+    EXPECT_EQ(e.decoding, 30u * 20 * 16);
 }
 
 TEST(MemoryText, SizesReadAsPeopleWriteThem) {

@@ -1,6 +1,8 @@
 #include "world.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -8,6 +10,8 @@ namespace plurion::host {
 namespace {
 
 constexpr std::size_t kRowAlignment = 16;
+// Pixels from calloc start at the alignment that every row keeps.
+static_assert(alignof(std::max_align_t) >= kRowAlignment);
 
 // The host keeps a world's format in a field that the interface reserves for the host.
 A_long& FormatRecord(PF_EffectWorld& world) {
@@ -108,13 +112,15 @@ PF_Err CreateWorld(A_long width, A_long height, PF_PixelFormat format, PF_Effect
     if (row_bytes > 0x7fffffffu) {
         return PF_Err_OUT_OF_MEMORY;
     }
+    // Zeroed by the allocator: a large world comes as fresh pages from the system, which take
+    // memory only once something is written to them, so a transparent layer that nothing draws
+    // into costs nothing.
     void* pixels = nullptr;
     if (total > 0) {
-        pixels = ::operator new (total, std::align_val_t{kRowAlignment}, std::nothrow);
+        pixels = std::calloc(total, 1);
         if (pixels == nullptr) {
             return PF_Err_OUT_OF_MEMORY;
         }
-        std::memset(pixels, 0, total);
     }
     world.data = static_cast<PF_PixelPtr>(pixels);
     world.width = width;
@@ -128,7 +134,7 @@ PF_Err CreateWorld(A_long width, A_long height, PF_PixelFormat format, PF_Effect
 
 void DisposeWorld(PF_EffectWorld& world) {
     if (world.data != nullptr) {
-        ::operator delete (static_cast<void*>(world.data), std::align_val_t{kRowAlignment});
+        std::free(world.data);
     }
     world = PF_EffectWorld{};
 }

@@ -40,6 +40,10 @@ bool LayerShowsAt(const Layer& layer, double layer_frame) {
     return layer_frame >= -kFrameTolerance && layer_frame < layer.duration - kFrameTolerance;
 }
 
+bool ShowsNothing(const Layer& layer, double layer_frame) {
+    return !LayerShowsAt(layer, layer_frame) || std::holds_alternative<EmptySource>(layer.source);
+}
+
 int WholeFrame(double layer_frame) {
     return static_cast<int>(std::floor(layer_frame + kFrameTolerance));
 }

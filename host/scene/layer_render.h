@@ -27,6 +27,10 @@ std::filesystem::path SequenceFrameFile(const SequenceSource& sequence, int numb
 // layer frames elapsed, held at the first and last, or played again from the first with `loop`.
 int MoviePictureAt(const MovieSource& movie, double layer_frame);
 
+// Whether the layer is transparent throughout at a layer frame: hidden then, or without a
+// source. Its picture is then all zero, at every depth.
+bool ShowsNothing(const Layer& layer, double layer_frame);
+
 // The whole frame shown at a sub-frame time: counters and sequences change at whole frames.
 int WholeFrame(double layer_frame);
 

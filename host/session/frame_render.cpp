@@ -136,24 +136,30 @@ PF_Err FrameRenderer::make_layer_world(int layer, double frame, WorldOwner& worl
 }
 
 PF_Err FrameRenderer::make_layer_world(const Layer& source, double frame, WorldOwner& world) {
-    std::shared_ptr<const RgbaImage> picture =
-        LayerPicture(source, LayerFrameAt(source, frame), cache_);
-    if (options_.downsample > 1) {
-        // The full picture goes as soon as the reduced one is made.
-        picture = std::make_shared<const RgbaImage>(ReduceImage(*picture, options_.downsample));
-    }
-    const RgbaImage& image = *picture;
     PF_Err err = PF_Err_NONE;
-    WorldOwner full = MakeWorld(image.width, image.height, PixelFormatForBpc(options_.bpc), err);
-    if (err == PF_Err_NONE) {
-        err = ReadFloatRgba(image.rgba.data(), 0, full.get());
+    WorldOwner made;
+    if (ShowsNothing(source, LayerFrameAt(source, frame))) {
+        // A new world is transparent already: no picture to draw and convert.
+        made = MakeWorld(scaled(source.width), scaled(source.height),
+                         PixelFormatForBpc(options_.bpc), err);
+    } else {
+        std::shared_ptr<const RgbaImage> picture =
+            LayerPicture(source, LayerFrameAt(source, frame), cache_);
+        if (options_.downsample > 1) {
+            // The full picture goes as soon as the reduced one is made.
+            picture = std::make_shared<const RgbaImage>(ReduceImage(*picture, options_.downsample));
+        }
+        made = MakeWorld(picture->width, picture->height, PixelFormatForBpc(options_.bpc), err);
+        if (err == PF_Err_NONE) {
+            err = ReadFloatRgba(picture->rgba.data(), 0, made.get());
+        }
     }
     if (err == PF_Err_OUT_OF_MEMORY) {
         throw std::bad_alloc();
     }
     if (err == PF_Err_NONE) {
-        sources_[full->data] = FrameText(source.name, frame);
-        world = std::move(full);
+        sources_[made->data] = FrameText(source.name, frame);
+        world = std::move(made);
     }
     return err;
 }
@@ -443,10 +449,13 @@ MemoryEstimate FrameRenderer::memory_estimate() const {
         const long long key = PictureKey(source, LayerFrameAt(source, frame));
         if (pictures.emplace(layer, key).second) {
             estimate.layer_pictures += picture * pixel_bytes;
-            const std::uint64_t full = area(source.width, source.height);
-            estimate.decoding =
-                std::max(estimate.decoding,
-                         (full + (options_.downsample > 1 ? picture : 0)) * kFloatPixelBytes);
+            // A transparent picture is made without a float one.
+            const std::uint64_t full = ShowsNothing(source, LayerFrameAt(source, frame))
+                                           ? 0
+                                           : area(source.width, source.height);
+            estimate.decoding = std::max(
+                estimate.decoding,
+                (full + (full > 0 && options_.downsample > 1 ? picture : 0)) * kFloatPixelBytes);
         }
         if (part != picture) {
             estimate.layer_pictures += part * pixel_bytes;
