@@ -352,5 +352,64 @@ TEST(RenderJob, WritesEveryFrameInParallel) {
     std::filesystem::remove_all(folder);
 }
 
+// A render writes its frame a strip of rows at a time: a frame 150 rows tall, a source drawn
+// across rows 30 to 129 (over the strip edges at 64 and 128), in front of a half-transparent
+// background, read back from each kind of file: 8- and 16-bit PNG (whole-number samples),
+// OpenEXR (premultiplied on the way) and raw float converted to linear light.
+TEST(RenderJob, WritesTheFrameWholeAcrossItsStrips) {
+    nlohmann::json scene = SceneJson(false);
+    scene["composition"]["width"] = 24;
+    scene["composition"]["height"] = 150;
+    scene["composition"]["background"] = {0.25, 0.5, 0.75, 0.5};
+    scene["layers"][0]["width"] = 4;
+    scene["layers"][0]["height"] = 100;
+    scene["effect"]["Opacity"] = 100;
+    scene["effect"]["Shift"] = {10, 30};
+    Fixture fixture(scene);
+    // sRGB 0.25, 0.5 and 0.75 in linear light: ((v + 0.055) / 1.055) ^ 2.4.
+    constexpr float kLinear[3] = {0.0508761f, 0.2140411f, 0.5225216f};
+    struct Case {
+        const char* name;
+        int bpc;
+        ColorEncoding encoding;
+        float tolerance;
+    };
+    for (const Case& c : {Case{"frame.png", 8, ColorEncoding::srgb, 1.0f / 255},
+                          Case{"frame.png", 16, ColorEncoding::srgb, 1e-4f},
+                          Case{"frame.exr", 32, ColorEncoding::srgb, 1e-4f},
+                          Case{"frame.rgbaf", 32, ColorEncoding::linear, 1e-6f}}) {
+        const auto folder = std::filesystem::temp_directory_path() / "plurion_render_strips_test";
+        std::filesystem::remove_all(folder);
+        RenderOptions options;
+        options.output_pattern = (folder / c.name).string();
+        options.bpc = c.bpc;
+        options.encoding = c.encoding;
+        RenderScene(fixture.session, fixture.scene, options);
+        const RgbaImage frame = ReadImage(folder / c.name);
+        std::filesystem::remove_all(folder);
+        ASSERT_EQ(frame.width, 24);
+        ASSERT_EQ(frame.height, 150);
+        const bool linear = c.encoding == ColorEncoding::linear;
+        const float background[4] = {linear ? kLinear[0] : 0.25f, linear ? kLinear[1] : 0.5f,
+                                     linear ? kLinear[2] : 0.75f, 0.5f};
+        const float red[4] = {1, 0, 0, 1};
+        int wrong = 0;
+        for (int y = 0; y < frame.height; ++y) {
+            for (int x = 0; x < frame.width; ++x) {
+                const bool inside = x >= 10 && x < 14 && y >= 30 && y < 130;
+                for (int k = 0; k < 4; ++k) {
+                    const float expected = inside ? red[k] : background[k];
+                    const float got = frame.rgba[PixelOffset(frame, x, y) + k];
+                    if (std::abs(got - expected) > c.tolerance && ++wrong <= 3) {
+                        ADD_FAILURE() << c.name << " at " << c.bpc << " bits: (" << x << ", " << y
+                                      << ") channel " << k << " is " << got << ", not " << expected;
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0) << c.name << " at " << c.bpc << " bits";
+    }
+}
+
 } // namespace
 } // namespace plurion::host

@@ -49,8 +49,9 @@ TEST_F(FrameMemory, CountsEachPictureOnceAndTheEffectsCopiesOfThem) {
     EXPECT_EQ(e.layer_pictures, (320u * 240 + 30 * 20) * 4);
     EXPECT_EQ(e.effect_copies, (320u * 240 + 30 * 20) * 4);
     EXPECT_EQ(e.decoding, 320u * 240 * 16);
-    // The output covers the layer; the composed frame at the depth, its file image in float.
-    EXPECT_EQ(e.output, 320u * 240 * 4 * 2 + 320 * 240 * 16);
+    // The output covers the layer; the frame once more in the file's samples at the depth (it is
+    // composed and written a strip of rows at a time, never whole in float).
+    EXPECT_EQ(e.output, 320u * 240 * 4 * 2);
     EXPECT_EQ(e.total(), e.layer_pictures + e.effect_copies + e.decoding + e.output);
 
     // Offset Time 2 over three clones shows the counter at frames 3, 4 and 5: three pictures,
@@ -66,7 +67,7 @@ TEST_F(FrameMemory, CountsEachPictureOnceAndTheEffectsCopiesOfThem) {
     e = estimate(3, 32);
     EXPECT_EQ(e.layer_pictures, (320u * 240 + 30 * 20) * 16);
     EXPECT_EQ(e.effect_copies, (320u * 240 + 2 * 30 * 20) * 16);
-    EXPECT_EQ(e.output, 320u * 240 * 16 * 3);
+    EXPECT_EQ(e.output, 320u * 240 * 16 * 2);
 
     // At half size the pictures are 160 x 120 and 15 x 10; decoding holds the full float
     // picture and its reduction.
@@ -74,7 +75,7 @@ TEST_F(FrameMemory, CountsEachPictureOnceAndTheEffectsCopiesOfThem) {
     e = estimate(3, 8, 2);
     EXPECT_EQ(e.layer_pictures, (160u * 120 + 15 * 10) * 4);
     EXPECT_EQ(e.decoding, (320u * 240 + 160 * 120) * 16);
-    EXPECT_EQ(e.output, 160u * 120 * (4 * 2 + 16));
+    EXPECT_EQ(e.output, 160u * 120 * 4 * 2);
 
     // An empty effect layer is made without a float picture: the counter is the only one decoded.
     scene.effect_layer.source = host::EmptySource{};
@@ -149,19 +150,18 @@ class RenderLimit : public FrameMemory {
 };
 
 TEST_F(RenderLimit, RefusesBeforeWritingAndHoldsFramesBackToFit) {
-    // A frame here: pictures 309,600 bytes, copies as many, decoding 1,228,800, output
-    // 1,843,200: 3,691,200 bytes in all.
-    constexpr std::uint64_t kFrame =
-        2 * (320 * 240 + 600) * 4 + 320 * 240 * 16 * 2 + 320 * 240 * 4 * 2;
-    static_assert(kFrame == 3691200);
+    // A frame here: pictures 309,600 bytes, copies as many, decoding 1,228,800, output 614,400:
+    // 2,462,400 bytes in all.
+    constexpr std::uint64_t kFrame = 2 * (320 * 240 + 600) * 4 + 320 * 240 * 16 + 320 * 240 * 4 * 2;
+    static_assert(kFrame == 2462400);
     try {
         host::RenderScene(session(), scene, options(kFrame - 1));
         FAIL() << "a frame over the limit rendered";
     } catch (const host::RenderError& error) {
         EXPECT_EQ(std::string(error.what()),
-                  "frame 0 needs about 3.5 MiB (layer pictures 302.3 KiB, the effect's copies of "
-                  "them 302.3 KiB, decoding 1.2 MiB, output 1.8 MiB), more than the memory limit "
-                  "of 3.5 MiB (--max-memory); no frame was written");
+                  "frame 0 needs about 2.3 MiB (layer pictures 302.3 KiB, the effect's copies of "
+                  "them 302.3 KiB, decoding 1.2 MiB, output 600.0 KiB), more than the memory "
+                  "limit of 2.3 MiB (--max-memory); no frame was written");
     }
     EXPECT_FALSE(fs::exists(folder_) && !fs::is_empty(folder_));
 

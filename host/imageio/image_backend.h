@@ -29,7 +29,8 @@ struct ImageBackend {
     // Empty name: the library writes nothing for the file's extension.
     bool (*writable_format)(const std::filesystem::path& file, WritableFormat& format,
                             std::string& reason) noexcept;
-    bool (*encode)(const std::filesystem::path& file, const RgbaImage& image, SampleFormat samples,
+    // The rows are asked for a strip at a time; a strip they refuse ends the encoding.
+    bool (*encode)(const std::filesystem::path& file, const RgbaRows& rows, SampleFormat samples,
                    const WriteSettings& settings, std::vector<char>& bytes,
                    std::string& reason) noexcept;
     bool (*encode_packed)(const std::filesystem::path& file, const PackedRgba& image,
@@ -43,7 +44,7 @@ struct ImageBackend {
                          double fps, std::string& reason) noexcept;
 };
 
-inline constexpr int kImageBackendVersion = 1;
+inline constexpr int kImageBackendVersion = 2;
 inline constexpr const char* kImageBackendEntry = "plurion_image_backend";
 inline constexpr const char* kImageBackendFileName = "libplurion_imagefiles.so";
 

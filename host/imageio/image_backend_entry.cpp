@@ -83,9 +83,9 @@ bool Writable(const std::filesystem::path& file, WritableFormat& format,
     return Answer(reason, [&] { format = OiioWritableFormat(file); });
 }
 
-bool Encode(const std::filesystem::path& file, const RgbaImage& image, SampleFormat samples,
+bool Encode(const std::filesystem::path& file, const RgbaRows& rows, SampleFormat samples,
             const WriteSettings& settings, std::vector<char>& bytes, std::string& reason) noexcept {
-    return Answer(reason, [&] { bytes = EncodeOiio(file, image, samples, settings); });
+    return Answer(reason, [&] { bytes = EncodeOiio(file, rows, samples, settings); });
 }
 
 bool EncodePacked(const std::filesystem::path& file, const PackedRgba& image,

@@ -179,20 +179,33 @@ RgbaImage ReadMovieFrame(const std::filesystem::path& file, int frame) {
 
 void WriteImage(const std::filesystem::path& file, const RgbaImage& image, SampleFormat samples,
                 const WriteSettings& settings) {
-    if (image.width < 1 || image.height < 1 ||
-        image.rgba.size() != static_cast<std::size_t>(image.width) * image.height * 4) {
+    if (image.rgba.size() != static_cast<std::size_t>(std::max(image.width, 0)) *
+                                 static_cast<std::size_t>(std::max(image.height, 0)) * 4) {
+        throw ImageFileError(file, "image has no pixels or a wrong sample count");
+    }
+    const std::size_t row = static_cast<std::size_t>(image.width) * 4;
+    const RgbaRows rows{image.width, image.height, [&](int first, int count, float* rgba) {
+                            std::copy_n(image.rgba.data() + row * first, row * count, rgba);
+                            return true;
+                        }};
+    WriteImage(file, rows, samples, settings);
+}
+
+void WriteImage(const std::filesystem::path& file, const RgbaRows& rows, SampleFormat samples,
+                const WriteSettings& settings) {
+    if (rows.width < 1 || rows.height < 1 || !rows.read) {
         throw ImageFileError(file, "image has no pixels or a wrong sample count");
     }
     CheckWritable(file, samples);
     CheckCompression(file, settings);
     EncodeAndWrite(file, [&]() -> std::vector<char> {
         if (IsRaw(file)) {
-            return EncodeRawRgba(image);
+            return EncodeRawRgba(rows);
         }
 #ifdef PLURION_HAVE_OIIO
         std::vector<char> bytes;
         ThroughLibrary(file, [&](const ImageBackend& library, std::string& reason) {
-            return library.encode(file, image, samples, settings, bytes, reason);
+            return library.encode(file, rows, samples, settings, bytes, reason);
         });
         return bytes;
 #else

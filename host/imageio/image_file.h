@@ -22,6 +22,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -130,9 +131,25 @@ struct PackedRgba {
     std::vector<std::byte> bytes;               // width * height * 4 samples
 };
 
+// A picture handed to a writer a strip of rows at a time, so that it never needs to be whole in
+// memory as float: `read(first, count, rgba)` puts rows first .. first + count - 1 into `rgba`
+// (count * width * 4 floats, straight RGBA as in RgbaImage) and answers false when it cannot,
+// which stops the write. The rows are asked for once each, from the top down.
+struct RgbaRows {
+    int width = 0;
+    int height = 0;
+    std::function<bool(int first, int count, float* rgba)> read;
+};
+
+// The reason a write gives when the rows refused a strip.
+inline constexpr const char* kRowsRefused = "the picture's rows could not be made";
+
 // Writes the image to the file's format with the sample format given; a combination the format
 // cannot hold (PNG in half floats, say) is refused before anything is written.
 void WriteImage(const std::filesystem::path& file, const RgbaImage& image, SampleFormat samples,
+                const WriteSettings& settings = {});
+// The same from rows made as the writer asks for them.
+void WriteImage(const std::filesystem::path& file, const RgbaRows& rows, SampleFormat samples,
                 const WriteSettings& settings = {});
 // The same for whole-number samples (PNG), without a float copy.
 void WriteImage(const std::filesystem::path& file, const PackedRgba& image,

@@ -100,16 +100,6 @@ void Unpremultiply(RgbaImage& image) {
     }
 }
 
-std::vector<float> Premultiplied(const RgbaImage& image) {
-    std::vector<float> samples = image.rgba;
-    for (std::size_t i = 0; i < samples.size(); i += 4) {
-        for (std::size_t c = 0; c < 3; ++c) {
-            samples[i + c] *= samples[i + 3];
-        }
-    }
-    return samples;
-}
-
 OIIO::TypeDesc FileType(SampleFormat samples) {
     switch (samples) {
     case SampleFormat::uint8:
@@ -227,16 +217,26 @@ std::vector<SampleFormat> StoredSamples(const std::string& format) {
     return {S::uint8, S::uint16, S::half, S::float32};
 }
 
-// Colour over black, for formats without alpha.
-std::vector<float> OverBlackRgb(const float* rgba, std::size_t pixels) {
-    std::vector<float> rgb;
-    rgb.reserve(pixels * 3);
-    for (std::size_t i = 0; i < pixels * 4; i += 4) {
-        for (std::size_t c = 0; c < 3; ++c) {
-            rgb.push_back(rgba[i + c] * rgba[i + 3]);
+// A strip of straight RGBA as a file wants it, in place: premultiplied, or the colour over black
+// packed as RGB.
+void PrepareStrip(float* rgba, std::size_t pixels, bool alpha, bool premultiplied) {
+    if (alpha && !premultiplied) {
+        return;
+    }
+    float* rgb = rgba;
+    for (std::size_t i = 0; i < pixels; ++i, rgba += 4) {
+        const float a = rgba[3];
+        if (alpha) {
+            rgba[0] *= a;
+            rgba[1] *= a;
+            rgba[2] *= a;
+        } else {
+            // Never ahead of what it reads: pixel i's RGB goes to floats 3i..3i+2.
+            for (std::size_t c = 0; c < 3; ++c) {
+                *rgb++ = rgba[c] * a;
+            }
         }
     }
-    return rgb;
 }
 
 } // namespace
@@ -376,7 +376,35 @@ class MemoryEncoder {
     bool alpha() const { return alpha_; }
 
     std::vector<char> encode(OIIO::TypeDesc type, const void* pixels) {
-        if (!output_->write_image(type, pixels) || !output_->close()) {
+        if (!output_->write_image(type, pixels)) {
+            throw ImageFileError(file_, Reason(output_->geterror(), "cannot encode"));
+        }
+        return finish();
+    }
+
+    // Strips of rows through a small buffer, premultiplied or over black on the way: the rows'
+    // owner holds the only full-size picture.
+    std::vector<char> encode(const RgbaRows& rows) {
+        constexpr int kStripRows = 64;
+        const auto width = static_cast<std::size_t>(rows.width);
+        std::vector<float> strip(width * kStripRows * 4);
+        for (int y = 0; y < rows.height; y += kStripRows) {
+            const int count = std::min(kStripRows, rows.height - y);
+            if (!rows.read(y, count, strip.data())) {
+                throw ImageFileError(file_, kRowsRefused);
+            }
+            PrepareStrip(strip.data(), width * static_cast<std::size_t>(count), alpha_,
+                         premultiplied_);
+            if (!output_->write_scanlines(y, y + count, 0, OIIO::TypeDesc::FLOAT, strip.data())) {
+                throw ImageFileError(file_, Reason(output_->geterror(), "cannot encode"));
+            }
+        }
+        return finish();
+    }
+
+  private:
+    std::vector<char> finish() {
+        if (!output_->close()) {
             throw ImageFileError(file_, Reason(output_->geterror(), "cannot encode"));
         }
         if (scratch_.empty()) {
@@ -391,7 +419,6 @@ class MemoryEncoder {
         return bytes;
     }
 
-  private:
     void RemoveScratch() {
         if (!scratch_.empty()) {
             std::error_code ignored;
@@ -411,14 +438,10 @@ class MemoryEncoder {
 
 } // namespace
 
-std::vector<char> EncodeOiio(const std::filesystem::path& file, const RgbaImage& image,
+std::vector<char> EncodeOiio(const std::filesystem::path& file, const RgbaRows& rows,
                              SampleFormat samples, const WriteSettings& settings) {
-    MemoryEncoder encoder(file, image.width, image.height, samples, settings);
-    const std::vector<float> pixels = !encoder.alpha()
-                                          ? OverBlackRgb(image.rgba.data(), image.rgba.size() / 4)
-                                      : encoder.premultiplied() ? Premultiplied(image)
-                                                                : image.rgba;
-    return encoder.encode(OIIO::TypeDesc::FLOAT, pixels.data());
+    MemoryEncoder encoder(file, rows.width, rows.height, samples, settings);
+    return encoder.encode(rows);
 }
 
 std::vector<char> EncodeOiio(const std::filesystem::path& file, const PackedRgba& image,

@@ -12,9 +12,9 @@ ImageInfo ReadOiioInfo(const std::filesystem::path& file);
 RgbaImage ReadOiio(const std::filesystem::path& file, int subimage = 0);
 MovieInfo ReadOiioMovieInfo(const std::filesystem::path& file);
 
-// The bytes of the image in the format of the file name's extension, made in memory (PNG at the
-// compression level of `settings`).
-std::vector<char> EncodeOiio(const std::filesystem::path& file, const RgbaImage& image,
+// The bytes of the picture in the format of the file name's extension, made in memory (PNG at
+// the compression level of `settings`) from its rows, a strip at a time.
+std::vector<char> EncodeOiio(const std::filesystem::path& file, const RgbaRows& rows,
                              SampleFormat samples, const WriteSettings& settings);
 std::vector<char> EncodeOiio(const std::filesystem::path& file, const PackedRgba& image,
                              const WriteSettings& settings);

@@ -1,5 +1,6 @@
 #include "imageio/raw_rgba_file.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -95,15 +96,24 @@ RgbaImage ReadRawRgba(const std::filesystem::path& file) {
     return image;
 }
 
-std::vector<char> EncodeRawRgba(const RgbaImage& image) {
+std::vector<char> EncodeRawRgba(const RgbaRows& rows) {
     std::ostringstream header;
-    header << kMagic << ' ' << image.width << ' ' << image.height << '\n';
+    header << kMagic << ' ' << rows.width << ' ' << rows.height << '\n';
     const std::string text = header.str();
     std::vector<char> bytes(text.begin(), text.end());
-    bytes.reserve(text.size() + image.rgba.size() * 4);
-    for (const float value : image.rgba) {
-        const auto sample = LittleEndianBytes(value);
-        bytes.insert(bytes.end(), sample.begin(), sample.end());
+    const std::size_t row_samples = static_cast<std::size_t>(rows.width) * 4;
+    bytes.reserve(text.size() + row_samples * static_cast<std::size_t>(rows.height) * 4);
+    constexpr int kStripRows = 64;
+    std::vector<float> strip(row_samples * kStripRows);
+    for (int y = 0; y < rows.height; y += kStripRows) {
+        const int count = std::min(kStripRows, rows.height - y);
+        if (!rows.read(y, count, strip.data())) {
+            throw ImageFileError({}, kRowsRefused);
+        }
+        for (std::size_t i = 0; i < row_samples * static_cast<std::size_t>(count); ++i) {
+            const auto sample = LittleEndianBytes(strip[i]);
+            bytes.insert(bytes.end(), sample.begin(), sample.end());
+        }
     }
     return bytes;
 }

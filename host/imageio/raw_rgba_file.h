@@ -12,7 +12,7 @@ inline constexpr const char* kRawRgbaExtension = ".rgbaf";
 
 ImageInfo ReadRawRgbaInfo(const std::filesystem::path& file);
 RgbaImage ReadRawRgba(const std::filesystem::path& file);
-// The file's bytes for the image.
-std::vector<char> EncodeRawRgba(const RgbaImage& image);
+// The file's bytes for the picture, read from its rows a strip at a time.
+std::vector<char> EncodeRawRgba(const RgbaRows& rows);
 
 } // namespace plurion::host

@@ -469,7 +469,9 @@ MemoryEstimate FrameRenderer::memory_estimate() const {
         IsEmpty(extent) ? 0 : area(extent.right - extent.left, extent.bottom - extent.top);
     const std::uint64_t frame =
         area(scaled(scene_.composition.width), scaled(scene_.composition.height));
-    estimate.output = (output + frame) * pixel_bytes + frame * kFloatPixelBytes;
+    // The frame is composed and handed to the file a strip of rows at a time; beside the output
+    // it takes about its own size again in the file's samples or the encoded file.
+    estimate.output = (output + frame) * pixel_bytes;
     return estimate;
 }
 

@@ -15,7 +15,7 @@ struct MemoryEstimate {
     std::uint64_t layer_pictures = 0; // the host's pixels of each picture asked for, and parts
     std::uint64_t effect_copies = 0;  // the effect's working copy of each layer checkout
     std::uint64_t decoding = 0;       // the largest picture as straight float, while it is made
-    std::uint64_t output = 0;         // the effect's output, the composed frame and its file image
+    std::uint64_t output = 0;         // the effect's output and the frame in the file's samples
 
     std::uint64_t total() const;
     // "about 1.2 GiB (layer pictures 600 MiB, the effect's copies 600 MiB, ...)"

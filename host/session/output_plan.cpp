@@ -162,8 +162,8 @@ OutputPlan PlanOutput(const std::string& pattern, std::size_t frame_count, int b
     return plan;
 }
 
-void ToLinearLight(std::vector<float>& rgba) {
-    for (std::size_t i = 0; i < rgba.size(); ++i) {
+void ToLinearLight(float* rgba, std::size_t pixels) {
+    for (std::size_t i = 0; i < pixels * 4; ++i) {
         if (i % 4 == 3) {
             continue;
         }
@@ -171,6 +171,10 @@ void ToLinearLight(std::vector<float>& rgba) {
         rgba[i] =
             v <= 0.04045f ? v / 12.92f : static_cast<float>(std::pow((v + 0.055) / 1.055, 2.4));
     }
+}
+
+void ToLinearLight(std::vector<float>& rgba) {
+    ToLinearLight(rgba.data(), rgba.size() / 4);
 }
 
 std::filesystem::path FrameFileName(const std::string& pattern, int frame) {

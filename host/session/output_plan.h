@@ -48,7 +48,9 @@ struct OutputPlan {
 OutputPlan PlanOutput(const std::string& pattern, std::size_t frame_count, int bpc,
                       ColorEncoding encoding);
 
-// The frames converted to linear light: the sRGB transfer curve undone on the colour channels.
+// Pixels of straight RGBA converted to linear light: the sRGB transfer curve undone on the colour
+// channels.
+void ToLinearLight(float* rgba, std::size_t pixels);
 void ToLinearLight(std::vector<float>& rgba);
 
 // The file name of one frame, for patterns known to be good.

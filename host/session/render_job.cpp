@@ -30,82 +30,147 @@ using Clock = std::chrono::steady_clock;
 // A frame that stopped because the user asked the render to stop.
 struct FrameInterrupted {};
 
-// The composition's frame: its background, with the effect layer's output centred on it.
-PF_Err ComposeFrame(const Scene& scene, const PF_EffectWorld& effect_output, int bpc,
-                    int downsample, WorldOwner& frame) {
-    const Composition& comp = scene.composition;
-    PF_Err err = PF_Err_NONE;
-    frame = MakeWorld((comp.width + downsample - 1) / downsample,
-                      (comp.height + downsample - 1) / downsample, PixelFormatForBpc(bpc), err);
-    if (err != PF_Err_NONE) {
-        return err;
+// Where the effect layer's output lands in the composition's frame: the layer is centred, and
+// its output covers the extent the effect reported, which starts at the output's origin in the
+// layer.
+struct FramePlacement {
+    const Scene& scene;
+    const PF_EffectWorld& effect_output;
+    PF_PixelFormat format;
+    A_long width = 0; // the frame's size
+    A_long height = 0;
+    double x = 0.0; // the output's top-left corner in the frame
+    double y = 0.0;
+};
+
+FramePlacement PlaceOutput(const Scene& scene, const PF_EffectWorld& effect_output, int bpc,
+                           int downsample) {
+    const auto reduced = [downsample](int size) { return (size + downsample - 1) / downsample; };
+    FramePlacement place{scene, effect_output, PixelFormatForBpc(bpc),
+                         reduced(scene.composition.width), reduced(scene.composition.height)};
+    place.x = std::floor((place.width - reduced(scene.effect_layer.width)) / 2.0) +
+              effect_output.origin_x;
+    place.y = std::floor((place.height - reduced(scene.effect_layer.height)) / 2.0) +
+              effect_output.origin_y;
+    return place;
+}
+
+// Rows `first` .. `first + rows.height - 1` of the composition's frame into `rows`, a world of the
+// frame's width and depth: the background, with the effect layer's output in front of it.
+PF_Err ComposeRows(const FramePlacement& place, A_long first, PF_EffectWorld& rows) {
+    if (rows.height <= 0) {
+        return PF_Err_NONE;
     }
-    const std::vector<float> background = [&] {
-        std::vector<float> row(static_cast<std::size_t>(frame->width) * 4);
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            row[i] = comp.background[i % 4];
-        }
-        return row;
-    }();
+    std::vector<float> background(static_cast<std::size_t>(rows.width) * 4);
+    for (std::size_t i = 0; i < background.size(); ++i) {
+        background[i] = place.scene.composition.background[i % 4];
+    }
     // The first row from the background colour, every other row a copy of it.
-    if (frame->height > 0) {
-        PF_EffectWorld row = frame.get();
-        row.height = 1;
-        err = ReadFloatRgba(background.data(), 0, row);
-        const auto* first = reinterpret_cast<const char*>(frame->data);
-        for (A_long y = 1; y < frame->height && err == PF_Err_NONE; ++y) {
-            std::memcpy(reinterpret_cast<char*>(frame->data) +
-                            static_cast<std::ptrdiff_t>(y) * frame->rowbytes,
-                        first, static_cast<std::size_t>(frame->rowbytes));
-        }
+    PF_EffectWorld row = rows;
+    row.height = 1;
+    PF_Err err = ReadFloatRgba(background.data(), 0, row);
+    for (A_long y = 1; y < rows.height && err == PF_Err_NONE; ++y) {
+        std::memcpy(reinterpret_cast<char*>(rows.data) +
+                        static_cast<std::ptrdiff_t>(y) * rows.rowbytes,
+                    rows.data, static_cast<std::size_t>(rows.rowbytes));
     }
-    // The effect layer is centred; its output covers the extent the effect reported, which
-    // starts at the output's origin in the layer.
-    const A_long layer_width = (scene.effect_layer.width + downsample - 1) / downsample;
-    const A_long layer_height = (scene.effect_layer.height + downsample - 1) / downsample;
-    const double dx = std::floor((frame->width - layer_width) / 2.0) + effect_output.origin_x;
-    const double dy = std::floor((frame->height - layer_height) / 2.0) + effect_output.origin_y;
-    const PF_FloatMatrix place = {{{1, 0, 0}, {0, 1, 0}, {dx, dy, 1}}};
+    const PF_FloatMatrix shift = {{{1, 0, 0}, {0, 1, 0}, {place.x, place.y - first, 1}}};
     PF_CompositeMode mode{};
     mode.xfer = PF_Xfer_IN_FRONT;
     mode.opacity = 255;
     mode.opacitySu = 32768;
     if (err == PF_Err_NONE) {
-        err = TransformWorld(PF_Quality_HI, PF_MF_Alpha_STRAIGHT, PF_Field_FRAME, &effect_output,
-                             &mode, nullptr, &place, 1, 1, nullptr, &frame.get());
+        err = TransformWorld(PF_Quality_HI, PF_MF_Alpha_STRAIGHT, PF_Field_FRAME,
+                             &place.effect_output, &mode, nullptr, &shift, 1, 1, nullptr, &rows);
     }
     return err;
 }
 
-void WriteFrame(const PF_EffectWorld& frame, const std::filesystem::path& file,
-                const OutputPlan& plan, int bpc, const WriteSettings& settings) {
+// The composition's frame, whole.
+PF_Err ComposeFrame(const Scene& scene, const PF_EffectWorld& effect_output, int bpc,
+                    int downsample, WorldOwner& frame) {
+    const FramePlacement place = PlaceOutput(scene, effect_output, bpc, downsample);
+    PF_Err err = PF_Err_NONE;
+    frame = MakeWorld(place.width, place.height, place.format, err);
+    return err != PF_Err_NONE ? err : ComposeRows(place, 0, frame.get());
+}
+
+// Composes the frame and writes it to the file a strip of rows at a time: the whole frame is
+// never held, only the file's own samples (whole numbers) or what the writer makes of the strips.
+void WriteFrame(const FramePlacement& place, const std::filesystem::path& file,
+                const OutputPlan& plan, int bpc, const WriteSettings& settings,
+                const std::string& where) {
     if (!file.parent_path().empty()) {
         std::filesystem::create_directories(file.parent_path());
+    }
+    constexpr A_long kStripRows = 64;
+    PF_Err err = PF_Err_NONE;
+    WorldOwner strip =
+        MakeWorld(place.width, std::min(kStripRows, place.height), place.format, err);
+    std::string failure;
+    // Rows first .. first + count - 1 into the strip; false, with the failure said, when they
+    // cannot be made.
+    const auto compose = [&](A_long first, A_long count, PF_EffectWorld& rows) {
+        rows = strip.get();
+        rows.height = count;
+        if (const PF_Err composed = ComposeRows(place, first, rows)) {
+            failure = "compositing failed with error " + std::to_string(composed);
+            return false;
+        }
+        return true;
+    };
+    const auto read_back = [&](PF_Err read) {
+        if (read != PF_Err_NONE) {
+            failure =
+                file.string() + ": cannot read the frame back (error " + std::to_string(read) + ")";
+        }
+        return read == PF_Err_NONE;
+    };
+    if (err != PF_Err_NONE) {
+        throw RenderError(where + "compositing failed with error " + std::to_string(err));
     }
     const SampleFormat samples = plan.samples;
     const bool whole = samples == SampleFormat::uint8 || samples == SampleFormat::uint16;
     if (whole && plan.format.alpha && plan.format.name != "openexr" &&
         bpc == (samples == SampleFormat::uint8 ? 8 : 16)) {
         // The frame's own samples, straight into the file's: no float copy.
-        PackedRgba image{frame.width, frame.height, samples, {}};
-        image.bytes.resize(static_cast<std::size_t>(frame.width) * frame.height * 4 *
-                           (samples == SampleFormat::uint16 ? 2 : 1));
-        if (const PF_Err err = WritePackedRgba(frame, image.bytes.data())) {
-            throw RenderError(file.string() + ": cannot read the frame back (error " +
-                              std::to_string(err) + ")");
+        PackedRgba image{place.width, place.height, samples, {}};
+        const std::size_t row_bytes =
+            static_cast<std::size_t>(place.width) * 4 * (samples == SampleFormat::uint16 ? 2 : 1);
+        image.bytes.resize(row_bytes * static_cast<std::size_t>(place.height));
+        for (A_long y = 0; y < place.height; y += kStripRows) {
+            PF_EffectWorld rows{};
+            if (!compose(y, std::min(kStripRows, place.height - y), rows) ||
+                !read_back(WritePackedRgba(rows, image.bytes.data() + row_bytes * y))) {
+                throw RenderError(where + failure);
+            }
         }
         WriteImage(file, image, settings);
         return;
     }
-    RgbaImage image = MakeRgbaImage(frame.width, frame.height);
-    if (const PF_Err err = WriteFloatRgba(frame, image.rgba.data(), 0)) {
-        throw RenderError(file.string() + ": cannot read the frame back (error " +
-                          std::to_string(err) + ")");
+    const RgbaRows rows{
+        place.width, place.height, [&](int first, int count, float* rgba) {
+            const auto pixels = static_cast<std::size_t>(place.width);
+            for (int y = first; y < first + count; y += kStripRows) {
+                PF_EffectWorld part{};
+                if (!compose(y, std::min<A_long>(kStripRows, first + count - y), part) ||
+                    !read_back(WriteFloatRgba(part, rgba + pixels * 4 * (y - first), 0))) {
+                    return false;
+                }
+            }
+            if (plan.encoding == ColorEncoding::linear) {
+                ToLinearLight(rgba, pixels * static_cast<std::size_t>(count));
+            }
+            return true;
+        }};
+    try {
+        WriteImage(file, rows, samples, settings);
+    } catch (const ImageFileError&) {
+        if (!failure.empty()) {
+            throw RenderError(where + failure);
+        }
+        throw;
     }
-    if (plan.encoding == ColorEncoding::linear) {
-        ToLinearLight(image.rgba);
-    }
-    WriteImage(file, image, samples, settings);
 }
 
 std::string Joined(const std::vector<std::string>& lines) {
@@ -248,15 +313,10 @@ bool RenderOne(EffectSession& session, const Scene& scene, SourceCache& cache,
     if (!leaks.empty()) {
         throw RenderError(where + not_given_back);
     }
-    WorldOwner composed;
-    if (const PF_Err err =
-            ComposeFrame(scene, output.get(), options.bpc, options.downsample, composed)) {
-        throw RenderError(where + "compositing failed with error " + std::to_string(err));
-    }
     file = plan.pattern.file(options.file_number.value_or(frame));
     try {
-        WriteFrame(composed.get(), file, plan, options.bpc,
-                   WriteSettings{options.png_compression, options.encoding});
+        WriteFrame(PlaceOutput(scene, output.get(), options.bpc, options.downsample), file, plan,
+                   options.bpc, WriteSettings{options.png_compression, options.encoding}, where);
     } catch (const ImageFileError& error) {
         throw RenderError(where + error.what());
     } catch (const std::filesystem::filesystem_error& error) {
