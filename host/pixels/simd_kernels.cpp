@@ -15,6 +15,10 @@ SimdLevel ProcessorSimdLevel() {
     // Asked once: the answer never changes while the program runs.
     static const SimdLevel level = [] {
         __builtin_cpu_init();
+        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+            __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl")) {
+            return SimdLevel::kAvx512;
+        }
         return __builtin_cpu_supports("avx2") ? SimdLevel::kAvx2 : SimdLevel::kSse2;
     }();
     return level;
@@ -25,6 +29,8 @@ SimdLevel ProcessorSimdLevel() {
 
 const char* SimdLevelName(SimdLevel level) {
     switch (level) {
+    case SimdLevel::kAvx512:
+        return "avx512";
     case SimdLevel::kAvx2:
         return "avx2";
     case SimdLevel::kSse2:
@@ -41,6 +47,8 @@ const SimdKernels* SimdKernelsFor(SimdLevel level) {
                                  ? level
                                  : ProcessorSimdLevel();
     switch (usable) {
+    case SimdLevel::kAvx512:
+        return &Avx512Kernels();
     case SimdLevel::kAvx2:
         return &Avx2Kernels();
     case SimdLevel::kSse2:

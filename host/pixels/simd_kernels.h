@@ -1,14 +1,14 @@
 // Vector versions of the transform kernel's hot loops: sampling (nearest and bilinear, straight
 // and premultiplied sources, at every depth) and In Front compositing, several destination
-// pixels per instruction. They are written once (simd_kernels.inl) and compiled twice, for SSE2
-// (four pixels a step) and AVX2 (eight, with gathers); the processor picks one when the program
-// runs.
+// pixels per instruction. They are written once (simd_kernels.inl) and compiled three times, for
+// SSE2 (four pixels a step), AVX2 (eight) and AVX-512 (sixteen, with gathers); the processor
+// picks one when the program runs.
 //
-// The scalar kernels of sampling.h and compositing.h stay the reference. The vector kernels do
-// the same float operations in the same order, without fused multiply-adds, so they normally
-// give the very bytes of the reference; the promise, which the tests hold them to, is agreement
-// within one step of the destination's depth (1/255 at 8 bits, 1/32768 at 16, float rounding
-// at 32). Pixels whose bilinear taps reach past the source go through the reference kernels.
+// The scalar kernels of sampling.h and compositing.h stay the reference. The vector kernels
+// weigh the taps as the reference does, without fused multiply-adds, so every instruction set
+// gives the same bytes; the promise against the reference, which the tests hold them to, is
+// agreement within one step of the destination's depth (1/255 at 8 bits, 1/32768 at 16, float
+// rounding at 32).
 #pragma once
 
 #include "compositing.h"
@@ -16,7 +16,7 @@
 
 namespace plurion::host {
 
-enum class SimdLevel { kNone, kSse2, kAvx2 };
+enum class SimdLevel { kNone, kSse2, kAvx2, kAvx512 };
 
 // The best level that both this build and this processor run; kNone when the build leaves the
 // vector kernels out (PLURION_PIXELS_SIMD=OFF) or the processor is not x86-64.

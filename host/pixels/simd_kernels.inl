@@ -1,7 +1,8 @@
 // The vector kernels, written once with the compiler's vector types and compiled once per
 // instruction set: each including file defines PLURION_SIMD_LANES (pixels a step) and
-// PLURION_SIMD_AVX2, includes what this file needs, and includes it inside a namespace of its
-// own, so that the two compilations never share a symbol.
+// PLURION_SIMD_AVX2 or PLURION_SIMD_AVX512 where it targets those, includes what this file
+// needs, and includes it inside a namespace of its own, so that the compilations never share a
+// symbol.
 //
 // What they share with the scalar reference (sampling.h, compositing.h), exactly: where each
 // pixel samples (the same source coordinates in doubles, the same 1/128 places at 8 bits), which
@@ -47,14 +48,18 @@ PLURION_SIMD_INLINE VI ClampInt(VI v, std::int32_t hi) {
 }
 
 PLURION_SIMD_INLINE bool AllLanes(VI mask) {
-#if PLURION_SIMD_AVX2
+#if PLURION_SIMD_AVX512
+    return _mm512_movepi32_mask(reinterpret_cast<__m512i>(mask)) == 0xFFFF;
+#elif PLURION_SIMD_AVX2
     return _mm256_movemask_epi8(reinterpret_cast<__m256i>(mask)) == -1;
 #else
     return _mm_movemask_epi8(reinterpret_cast<__m128i>(mask)) == 0xFFFF;
 #endif
 }
 PLURION_SIMD_INLINE bool AnyLane(VI mask) {
-#if PLURION_SIMD_AVX2
+#if PLURION_SIMD_AVX512
+    return _mm512_movepi32_mask(reinterpret_cast<__m512i>(mask)) != 0;
+#elif PLURION_SIMD_AVX2
     return _mm256_movemask_epi8(reinterpret_cast<__m256i>(mask)) != 0;
 #else
     return _mm_movemask_epi8(reinterpret_cast<__m128i>(mask)) != 0;
@@ -62,10 +67,11 @@ PLURION_SIMD_INLINE bool AnyLane(VI mask) {
 }
 
 // Loads of one piece per lane, 4, 8 or 16 bytes at base + offset[i] (+ shift), spread over
-// vectors so that word j of every lane's piece lands in vector j. Plain loads and shuffles:
-// on the processors at hand they beat gathers by far.
+// vectors so that word j of every lane's piece lands in vector j. SSE2 and AVX2 use plain loads
+// and shuffles, which beat AVX2's gathers by far on the processors at hand; AVX-512 uses its
+// gathers, which beat the loads.
 struct LaneOffsets {
-    alignas(32) std::int32_t at[kLanes];
+    alignas(4 * kLanes) std::int32_t at[kLanes];
 };
 PLURION_SIMD_INLINE LaneOffsets OffsetsOf(VI offset) {
     LaneOffsets o;
@@ -74,6 +80,10 @@ PLURION_SIMD_INLINE LaneOffsets OffsetsOf(VI offset) {
 }
 
 PLURION_SIMD_INLINE VU Load4(const std::byte* base, const LaneOffsets& o, std::int32_t shift) {
+#if PLURION_SIMD_AVX512
+    const __m512i at = _mm512_add_epi32(_mm512_loadu_si512(o.at), _mm512_set1_epi32(shift));
+    return reinterpret_cast<VU>(_mm512_i32gather_epi32(at, base, 1));
+#endif
     VU out;
     for (int i = 0; i < kLanes; ++i) {
         std::uint32_t word;
@@ -92,10 +102,22 @@ PLURION_SIMD_INLINE __m128i Load128(const std::byte* p) {
 
 PLURION_SIMD_INLINE void Load8(const std::byte* base, const LaneOffsets& o, std::int32_t shift,
                                VU& d0, VU& d1) {
-    auto two = [&](int i, int j) {
+    auto two = [&](int i, int j) PLURION_SIMD_LAMBDA {
         return _mm_unpacklo_epi64(Load64(base + o.at[i] + shift), Load64(base + o.at[j] + shift));
     };
-#if PLURION_SIMD_AVX2
+#if PLURION_SIMD_AVX512
+    // Two gathers of eight pieces each, then the words of each piece to their own vector.
+    const __m512i at = _mm512_add_epi32(_mm512_loadu_si512(o.at), _mm512_set1_epi32(shift));
+    const __m512i g0 = _mm512_i32gather_epi64(_mm512_castsi512_si256(at), base, 1);
+    const __m512i g1 = _mm512_i32gather_epi64(_mm512_extracti64x4_epi64(at, 1), base, 1);
+    const __m512i first =
+        _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
+    const __m512i second =
+        _mm512_setr_epi32(1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31);
+    d0 = reinterpret_cast<VU>(_mm512_permutex2var_epi32(g0, first, g1));
+    d1 = reinterpret_cast<VU>(_mm512_permutex2var_epi32(g0, second, g1));
+    (void)two;
+#elif PLURION_SIMD_AVX2
     // Lanes 0 1 | 4 5 and 2 3 | 6 7, so that the shuffles come out in lane order.
     const __m256 lo = _mm256_castsi256_ps(_mm256_set_m128i(two(4, 5), two(0, 1)));
     const __m256 hi = _mm256_castsi256_ps(_mm256_set_m128i(two(6, 7), two(2, 3)));
@@ -111,8 +133,25 @@ PLURION_SIMD_INLINE void Load8(const std::byte* base, const LaneOffsets& o, std:
 
 PLURION_SIMD_INLINE void Load16(const std::byte* base, const LaneOffsets& o, std::int32_t shift,
                                 VU& d0, VU& d1, VU& d2, VU& d3) {
-#if PLURION_SIMD_AVX2
-    auto row = [&](int i) {
+#if PLURION_SIMD_AVX512
+    auto row = [&](int i) PLURION_SIMD_LAMBDA {
+        const __m512i w = _mm512_castsi128_si512(Load128(base + o.at[i] + shift));
+        const __m512i wx = _mm512_inserti32x4(w, Load128(base + o.at[i + 4] + shift), 1);
+        const __m512i wxy = _mm512_inserti32x4(wx, Load128(base + o.at[i + 8] + shift), 2);
+        return _mm512_castsi512_ps(
+            _mm512_inserti32x4(wxy, Load128(base + o.at[i + 12] + shift), 3));
+    };
+    const __m512 r0 = row(0), r1 = row(1), r2 = row(2), r3 = row(3);
+    const __m512 t0 = _mm512_unpacklo_ps(r0, r1);
+    const __m512 t1 = _mm512_unpacklo_ps(r2, r3);
+    const __m512 t2 = _mm512_unpackhi_ps(r0, r1);
+    const __m512 t3 = _mm512_unpackhi_ps(r2, r3);
+    d0 = reinterpret_cast<VU>(_mm512_shuffle_ps(t0, t1, 0x44));
+    d1 = reinterpret_cast<VU>(_mm512_shuffle_ps(t0, t1, 0xEE));
+    d2 = reinterpret_cast<VU>(_mm512_shuffle_ps(t2, t3, 0x44));
+    d3 = reinterpret_cast<VU>(_mm512_shuffle_ps(t2, t3, 0xEE));
+#elif PLURION_SIMD_AVX2
+    auto row = [&](int i) PLURION_SIMD_LAMBDA {
         return _mm256_castsi256_ps(
             _mm256_set_m128i(Load128(base + o.at[i + 4] + shift), Load128(base + o.at[i] + shift)));
     };
@@ -126,7 +165,9 @@ PLURION_SIMD_INLINE void Load16(const std::byte* base, const LaneOffsets& o, std
     d2 = reinterpret_cast<VU>(_mm256_shuffle_ps(t2, t3, 0x44));
     d3 = reinterpret_cast<VU>(_mm256_shuffle_ps(t2, t3, 0xEE));
 #else
-    auto row = [&](int i) { return _mm_castsi128_ps(Load128(base + o.at[i] + shift)); };
+    auto row = [&](int i) PLURION_SIMD_LAMBDA {
+        return _mm_castsi128_ps(Load128(base + o.at[i] + shift));
+    };
     const __m128 r0 = row(0), r1 = row(1), r2 = row(2), r3 = row(3);
     const __m128 t0 = _mm_unpacklo_ps(r0, r1);
     const __m128 t1 = _mm_unpacklo_ps(r2, r3);
@@ -219,7 +260,17 @@ struct Depth<Pixel8Traits> {
     // Rounded to nearest (ties to even, where FromUnit rounds them up) and clamped to 0..255 by
     // saturating packs; NaN becomes 0. The bytes come out in pixel order.
     PLURION_SIMD_INLINE static VU Pack(const Quad& v) {
-#if PLURION_SIMD_AVX2
+#if PLURION_SIMD_AVX512
+        const __m512i ag = _mm512_packs_epi32(_mm512_cvtps_epi32(reinterpret_cast<__m512>(v.a)),
+                                              _mm512_cvtps_epi32(reinterpret_cast<__m512>(v.g)));
+        const __m512i rb = _mm512_packs_epi32(_mm512_cvtps_epi32(reinterpret_cast<__m512>(v.r)),
+                                              _mm512_cvtps_epi32(reinterpret_cast<__m512>(v.b)));
+        // Per 128-bit quarter, as the AVX2 version does per half.
+        const __m512i planes = _mm512_packus_epi16(ag, rb);
+        const __m512i order = _mm512_broadcast_i32x4(
+            _mm_setr_epi8(0, 8, 4, 12, 1, 9, 5, 13, 2, 10, 6, 14, 3, 11, 7, 15));
+        return reinterpret_cast<VU>(_mm512_shuffle_epi8(planes, order));
+#elif PLURION_SIMD_AVX2
         const __m256i ag = _mm256_packs_epi32(_mm256_cvtps_epi32(reinterpret_cast<__m256>(v.a)),
                                               _mm256_cvtps_epi32(reinterpret_cast<__m256>(v.g)));
         const __m256i rb = _mm256_packs_epi32(_mm256_cvtps_epi32(reinterpret_cast<__m256>(v.r)),
@@ -386,20 +437,24 @@ template <class Traits, bool kBilinear>
 PLURION_SIMD_INLINE LanePlaces PlacesOf(const RowCoordinates& c, VI x) {
     // RowCoordinates: u = (x + 0.5) * du + row_u, in doubles.
     const VD cx = __builtin_convertvector(x, VD) + 0.5;
-    const VD u = cx * c.du + c.row_u;
-    const VD v = cx * c.dv + c.row_v;
     LanePlaces p{};
-    if constexpr (!kBilinear) {
-        p.ix = Truncate(u);
-        p.iy = Truncate(v);
-    } else if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
-        // PlaceOf8.
-        const VI ux = Truncate(u * 128.0 + (0.5 + 128.0 * 128.0)) - 128 * 128;
-        const VI vy = Truncate(v * 128.0 + (0.5 + 128.0 * 128.0)) - 128 * 128;
+    if constexpr (kBilinear && std::is_same_v<Traits, Pixel8Traits>) {
+        // PlaceOf8. Scaling by 128 is exact, so it may come before the sum: the same numbers.
+        const VD u128 = cx * (c.du * 128.0) + c.row_u * 128.0;
+        const VD v128 = cx * (c.dv * 128.0) + c.row_v * 128.0;
+        const VI ux = Truncate(u128 + (0.5 + 128.0 * 128.0)) - 128 * 128;
+        const VI vy = Truncate(v128 + (0.5 + 128.0 * 128.0)) - 128 * 128;
         p.ix = ux >> 7;
         p.iy = vy >> 7;
         p.fx = ToFloat(ux & 127);
         p.fy = ToFloat(vy & 127);
+        return p;
+    }
+    const VD u = cx * c.du + c.row_u;
+    const VD v = cx * c.dv + c.row_v;
+    if constexpr (!kBilinear) {
+        p.ix = Truncate(u);
+        p.iy = Truncate(v);
     } else {
         // PlaceOf.
         p.ix = Truncate(u + 1.0) - 1;
@@ -495,22 +550,23 @@ PLURION_SIMD_INLINE Sums Sample(const SourceImage<Traits>& src, const LanePlaces
         const float total = FilterTotal<Traits>(true) == 1.0f ? 1.0f : 128.0f;
         const VF fy0 = total - p.fy;
         const VF fx0 = total - p.fx;
+        // The taps' weights, as the reference weighs them (whole numbers at 8 bits).
+        const VF w00 = fx0 * fy0, w10 = p.fx * fy0, w01 = fx0 * p.fy, w11 = p.fx * p.fy;
+        auto blend = [&](const Quad& q00, const Quad& q10, const Quad& q01, const Quad& q11,
+                         VF Quad::*c) PLURION_SIMD_LAMBDA {
+            return q00.*c * w00 + q10.*c * w10 + q01.*c * w01 + q11.*c * w11;
+        };
         if (opaque) {
             // Alpha is white in every tap: only colour needs blending.
-            auto blend = [&](VF Quad::*c) {
-                const VF left = t00.*c * fy0 + t01.*c * p.fy;
-                const VF right = t10.*c * fy0 + t11.*c * p.fy;
-                return left * fx0 + right * p.fx;
-            };
-            return {{VF{} + Depth<Traits>::kWhite * total * total, blend(&Quad::r), blend(&Quad::g),
-                     blend(&Quad::b)},
+            return {{VF{} + Depth<Traits>::kWhite * total * total,
+                     blend(t00, t10, t01, t11, &Quad::r), blend(t00, t10, t01, t11, &Quad::g),
+                     blend(t00, t10, t01, t11, &Quad::b)},
                     true};
         }
-        const Quad left =
-            Lerp(Premultiplied<kStraight>(t00), Premultiplied<kStraight>(t01), fy0, p.fy);
-        const Quad right =
-            Lerp(Premultiplied<kStraight>(t10), Premultiplied<kStraight>(t11), fy0, p.fy);
-        return {Lerp(left, right, fx0, p.fx)};
+        const Quad p00 = Premultiplied<kStraight>(t00), p10 = Premultiplied<kStraight>(t10),
+                   p01 = Premultiplied<kStraight>(t01), p11 = Premultiplied<kStraight>(t11);
+        return {{blend(p00, p10, p01, p11, &Quad::a), blend(p00, p10, p01, p11, &Quad::r),
+                 blend(p00, p10, p01, p11, &Quad::g), blend(p00, p10, p01, p11, &Quad::b)}};
     }
 }
 
@@ -583,6 +639,22 @@ PLURION_SIMD_INLINE void ForEachBlock(const SourceImage<Traits>& src, const Affi
     }
 }
 
+// Copies the few bytes of a short block. With AVX-512, masked moves do it in place of a call to
+// the library's copy, which costs more than the block's blend.
+PLURION_SIMD_INLINE void CopyShort(void* to, const void* from, std::size_t bytes) {
+#if PLURION_SIMD_AVX512
+    auto* out = static_cast<char*>(to);
+    const auto* in = static_cast<const char*>(from);
+    for (std::size_t at = 0; at < bytes; at += 64) {
+        const std::size_t left = bytes - at;
+        const __mmask64 mask = left >= 64 ? ~__mmask64{0} : (__mmask64{1} << left) - 1;
+        _mm512_mask_storeu_epi8(out + at, mask, _mm512_maskz_loadu_epi8(mask, in + at));
+    }
+#else
+    std::memcpy(to, from, bytes);
+#endif
+}
+
 // Runs fn on the n pixels at p as a whole block: through a block-sized copy when n is short.
 template <class Pixel, class Fn>
 PLURION_SIMD_INLINE void OnBlock(Pixel* p, A_long n, Fn&& fn) {
@@ -591,9 +663,9 @@ PLURION_SIMD_INLINE void OnBlock(Pixel* p, A_long n, Fn&& fn) {
         return;
     }
     Pixel held[kLanes] = {};
-    std::memcpy(held, p, sizeof(Pixel) * static_cast<std::size_t>(n));
+    CopyShort(held, p, sizeof(Pixel) * static_cast<std::size_t>(n));
     fn(held);
-    std::memcpy(p, held, sizeof(Pixel) * static_cast<std::size_t>(n));
+    CopyShort(p, held, sizeof(Pixel) * static_cast<std::size_t>(n));
 }
 
 template <class Traits, bool kBilinear, bool kStraight>
@@ -643,7 +715,7 @@ void InFrontFrom(const Premul* src, typename Traits::Pixel* dst, A_long count,
         Premul held[kLanes] = {};
         const Premul* from = src + i;
         if (n < kLanes) {
-            std::memcpy(held, from, sizeof(Premul) * static_cast<std::size_t>(n));
+            CopyShort(held, from, sizeof(Premul) * static_cast<std::size_t>(n));
             from = held;
         }
         const Quad s = LoadQuads(reinterpret_cast<const float*>(from));
@@ -664,10 +736,10 @@ PLURION_SIMD_INLINE Quad LoadPlanes(const SamplePlanes& p, A_long i, A_long n) {
         return q;
     }
     const std::size_t bytes = sizeof(float) * static_cast<std::size_t>(n);
-    std::memcpy(&q.a, p.a + i, bytes);
-    std::memcpy(&q.r, p.r + i, bytes);
-    std::memcpy(&q.g, p.g + i, bytes);
-    std::memcpy(&q.b, p.b + i, bytes);
+    CopyShort(&q.a, p.a + i, bytes);
+    CopyShort(&q.r, p.r + i, bytes);
+    CopyShort(&q.g, p.g + i, bytes);
+    CopyShort(&q.b, p.b + i, bytes);
     return q;
 }
 PLURION_SIMD_INLINE void StorePlanes(const SamplePlanes& p, A_long i, A_long n, const Quad& q) {
@@ -679,10 +751,10 @@ PLURION_SIMD_INLINE void StorePlanes(const SamplePlanes& p, A_long i, A_long n, 
         return;
     }
     const std::size_t bytes = sizeof(float) * static_cast<std::size_t>(n);
-    std::memcpy(p.a + i, &q.a, bytes);
-    std::memcpy(p.r + i, &q.r, bytes);
-    std::memcpy(p.g + i, &q.g, bytes);
-    std::memcpy(p.b + i, &q.b, bytes);
+    CopyShort(p.a + i, &q.a, bytes);
+    CopyShort(p.r + i, &q.r, bytes);
+    CopyShort(p.g + i, &q.g, bytes);
+    CopyShort(p.b + i, &q.b, bytes);
 }
 
 template <class Traits, bool kBilinear, bool kStraight>

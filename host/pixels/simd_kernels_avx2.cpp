@@ -1,4 +1,4 @@
-// The vector kernels for AVX2: eight pixels a step, source taps fetched with gathers. Only this
+// The vector kernels for AVX2: eight pixels a step, source taps fetched with plain loads. Only this
 // file is compiled for AVX2, through the target pragma after the shared headers, so nothing
 // another file may call picks up instructions an older processor lacks; the program calls it
 // only where the processor reports AVX2.

@@ -7,5 +7,6 @@ namespace plurion::host {
 
 const SimdKernels& Sse2Kernels();
 const SimdKernels& Avx2Kernels();
+const SimdKernels& Avx512Kernels();
 
 } // namespace plurion::host

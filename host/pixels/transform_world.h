@@ -54,7 +54,7 @@ struct TransformRequest {
     // Off: every pixel goes through the scalar reference kernels, so tests can compare them.
     bool allow_fast_paths = true;
     // The vector kernels to use, capped at what the processor runs.
-    SimdLevel simd = SimdLevel::kAvx2;
+    SimdLevel simd = SimdLevel::kAvx512;
 };
 
 PF_Err TransformWorld(const TransformRequest& request);
