@@ -26,22 +26,33 @@ bool Inside(const Affine& inv, A_long x, A_long y, double u_lo, double u_hi, dou
     return p.x > u_lo && p.x < u_hi && p.y > v_lo && p.y < v_hi;
 }
 
-// Narrows [lo, hi] to the x where lo_bound < (x + 0.5) * slope + offset < hi_bound.
-void NarrowByAxis(double slope, double offset, double lo_bound, double hi_bound, double& lo,
-                  double& hi) {
+// Narrows [lo, hi] to the x where lo_bound < (x + 0.5) * slope + offset < hi_bound, given
+// per_slope = 1 / slope. The product may differ from the quotient in its last bit; the runs are
+// widened by a pixel and trimmed by the exact test, so that never changes a run.
+void NarrowByAxis(double slope, double per_slope, double offset, double lo_bound, double hi_bound,
+                  double& lo, double& hi) {
     if (slope == 0.0) {
         if (!(offset > lo_bound && offset < hi_bound)) {
             hi = lo - 1.0;
         }
         return;
     }
-    double a = (lo_bound - offset) / slope - 0.5;
-    double b = (hi_bound - offset) / slope - 0.5;
+    if (per_slope == 0.0) {
+        return; // a slope too small to divide by: the exact trim alone finds the run
+    }
+    double a = (lo_bound - offset) * per_slope - 0.5;
+    double b = (hi_bound - offset) * per_slope - 0.5;
     if (a > b) {
         std::swap(a, b);
     }
     lo = std::max(lo, a);
     hi = std::min(hi, b);
+}
+
+// 1 / slope where that is a finite number; else 0.
+double PerSlope(double slope) {
+    const double per = 1.0 / slope;
+    return std::isfinite(per) ? per : 0.0;
 }
 
 } // namespace
@@ -168,26 +179,34 @@ PixelBox Intersect(const PixelBox& a, const PixelBox& b) {
             std::min(a.bottom, b.bottom)};
 }
 
-RowRun ReachableRun(const Affine& inv, A_long y, A_long x_begin, A_long x_end, double u_lo,
-                    double u_hi, double v_lo, double v_hi) {
+RunFinder::RunFinder(const Affine& inv, double u_lo, double u_hi, double v_lo, double v_hi)
+    : inv_(inv), u_lo_(u_lo), u_hi_(u_hi), v_lo_(v_lo), v_hi_(v_hi), per_u_(PerSlope(inv.xx)),
+      per_v_(PerSlope(inv.xy)) {}
+
+RowRun RunFinder::operator()(A_long y, A_long x_begin, A_long x_end) const {
     const double cy = y + 0.5;
     double lo = x_begin;
     double hi = x_end;
-    NarrowByAxis(inv.xx, cy * inv.yx + inv.tx, u_lo, u_hi, lo, hi);
-    NarrowByAxis(inv.xy, cy * inv.yy + inv.ty, v_lo, v_hi, lo, hi);
+    NarrowByAxis(inv_.xx, per_u_, cy * inv_.yx + inv_.tx, u_lo_, u_hi_, lo, hi);
+    NarrowByAxis(inv_.xy, per_v_, cy * inv_.yy + inv_.ty, v_lo_, v_hi_, lo, hi);
     if (!(lo <= hi)) {
         return {x_begin, x_begin};
     }
     // Widen by a pixel against rounding, then trim with the exact test the kernels use.
     A_long begin = std::max(x_begin, ToPixel(std::floor(lo)) - 1);
     A_long end = std::min(x_end, ToPixel(std::ceil(hi)) + 2);
-    while (begin < end && !Inside(inv, begin, y, u_lo, u_hi, v_lo, v_hi)) {
+    while (begin < end && !Inside(inv_, begin, y, u_lo_, u_hi_, v_lo_, v_hi_)) {
         ++begin;
     }
-    while (end > begin && !Inside(inv, end - 1, y, u_lo, u_hi, v_lo, v_hi)) {
+    while (end > begin && !Inside(inv_, end - 1, y, u_lo_, u_hi_, v_lo_, v_hi_)) {
         --end;
     }
     return {begin, end};
+}
+
+RowRun ReachableRun(const Affine& inv, A_long y, A_long x_begin, A_long x_end, double u_lo,
+                    double u_hi, double v_lo, double v_hi) {
+    return RunFinder(inv, u_lo, u_hi, v_lo, v_hi)(y, x_begin, x_end);
 }
 
 } // namespace plurion::host

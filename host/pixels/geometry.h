@@ -71,6 +71,19 @@ struct RowRun {
 RowRun ReachableRun(const Affine& inv, A_long y, A_long x_begin, A_long x_end, double u_lo,
                     double u_hi, double v_lo, double v_hi);
 
+// ReachableRun for many rows of one map and region: the divisions by the map's slopes are done
+// once, not on every row.
+class RunFinder {
+  public:
+    RunFinder(const Affine& inv, double u_lo, double u_hi, double v_lo, double v_hi);
+    RowRun operator()(A_long y, A_long x_begin, A_long x_end) const;
+
+  private:
+    Affine inv_;
+    double u_lo_, u_hi_, v_lo_, v_hi_;
+    double per_u_, per_v_; // 1 / slope of u and of v along a row; 0 where the slope is 0
+};
+
 // Source coordinates of the centre of destination pixel (x, y): the one formula the kernels and
 // ReachableRun share, so that both agree to the last bit on which pixels are reached.
 inline Point SourceOfPixel(const Affine& inv, A_long x, A_long y) {

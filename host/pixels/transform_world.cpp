@@ -179,14 +179,24 @@ template <class Traits>
 void DrawStillRows(const SourceImage<Traits>& src, const DrawPlan& plan, const Affine& inv,
                    const DrawKernels<Traits>& k, PF_EffectWorld& dst, A_long top, A_long bottom,
                    StripRows& rows) {
+    const RunFinder reachable(inv, plan.u_lo, plan.u_hi, plan.v_lo, plan.v_hi);
     for (A_long y = top; y < bottom; y += plan.row_step) {
-        const RowRun run = ReachableRun(inv, y, plan.box.left, plan.box.right, plan.u_lo, plan.u_hi,
-                                        plan.v_lo, plan.v_hi);
+        const RowRun run = reachable(y, plan.box.left, plan.box.right);
         const A_long n = run.end - run.begin;
         if (n <= 0) {
             continue;
         }
         auto* out = WorldRow<Traits>(dst, y) + run.begin;
+        if (y + plan.row_step < bottom) {
+            // The next row's run lies about under this one: ask for its destination pixels now,
+            // as a clone's rows are too short for the processor to foresee them.
+            const auto* next =
+                reinterpret_cast<const char*>(WorldRow<Traits>(dst, y + plan.row_step) + run.begin);
+            const auto bytes = static_cast<std::ptrdiff_t>(sizeof(*out)) * n;
+            for (std::ptrdiff_t at = 0; at < bytes; at += 64) {
+                __builtin_prefetch(next + at, 1);
+            }
+        }
         if (k.in_front != nullptr) {
             k.in_front(src, inv, y, run.begin, n, out, plan.params);
             continue;
@@ -205,14 +215,18 @@ void DrawBlurredRows(const SourceImage<Traits>& src, const DrawPlan& plan,
                      StripRows& rows) {
     std::vector<RowRun>& runs = rows.runs;
     runs.resize(plan.inverses.size());
+    std::vector<std::optional<RunFinder>> reachable;
+    reachable.reserve(plan.inverses.size());
+    for (const std::optional<Affine>& inv : plan.inverses) {
+        reachable.push_back(inv ? std::optional<RunFinder>(std::in_place, *inv, plan.u_lo,
+                                                           plan.u_hi, plan.v_lo, plan.v_hi)
+                                : std::nullopt);
+    }
     for (A_long y = top; y < bottom; y += plan.row_step) {
         A_long begin = plan.box.right;
         A_long end = plan.box.left;
         for (std::size_t i = 0; i < runs.size(); ++i) {
-            runs[i] = plan.inverses[i]
-                          ? ReachableRun(*plan.inverses[i], y, plan.box.left, plan.box.right,
-                                         plan.u_lo, plan.u_hi, plan.v_lo, plan.v_hi)
-                          : RowRun{};
+            runs[i] = reachable[i] ? (*reachable[i])(y, plan.box.left, plan.box.right) : RowRun{};
             if (runs[i].end > runs[i].begin) {
                 begin = std::min(begin, runs[i].begin);
                 end = std::max(end, runs[i].end);
