@@ -289,8 +289,10 @@ void DrawRows(const SourceImage<Traits>& src, const DrawPlan& plan, const DrawKe
         std::int64_t{width} * height * static_cast<std::int64_t>(plan.inverses.size());
     int strips = 1;
     if (plan.pool != nullptr && plan.pool->size() > 1 && area >= kParallelArea) {
+        // Four strips a thread: a turned clone's rows differ in length, and threads that take
+        // strips as they finish end together.
         strips = static_cast<int>(
-            std::min<A_long>(2 * plan.pool->size(), std::max<A_long>(1, height / kStripRows)));
+            std::min<A_long>(4 * plan.pool->size(), std::max<A_long>(1, height / kStripRows)));
     }
     const A_long drawn = (height + plan.row_step - 1) / plan.row_step; // rows the field draws
     const A_long rows_per_strip = (drawn + strips - 1) / strips * plan.row_step;
