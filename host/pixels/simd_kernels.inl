@@ -563,10 +563,18 @@ PLURION_SIMD_INLINE Sums Sample(const SourceImage<Traits>& src, const LanePlaces
                      blend(t00, t10, t01, t11, &Quad::b)},
                     true};
         }
-        const Quad p00 = Premultiplied<kStraight>(t00), p10 = Premultiplied<kStraight>(t10),
-                   p01 = Premultiplied<kStraight>(t01), p11 = Premultiplied<kStraight>(t11);
-        return {{blend(p00, p10, p01, p11, &Quad::a), blend(p00, p10, p01, p11, &Quad::r),
-                 blend(p00, p10, p01, p11, &Quad::g), blend(p00, p10, p01, p11, &Quad::b)}};
+        if constexpr (kStraight) {
+            // Each tap's colour weighs by its weight times its alpha: the premultiplication and
+            // the weighting in one product per tap.
+            const VF a00 = t00.a * w00, a10 = t10.a * w10, a01 = t01.a * w01, a11 = t11.a * w11;
+            auto weigh = [&](VF Quad::*c) PLURION_SIMD_LAMBDA {
+                return t00.*c * a00 + t10.*c * a10 + t01.*c * a01 + t11.*c * a11;
+            };
+            return {{a00 + a10 + a01 + a11, weigh(&Quad::r), weigh(&Quad::g), weigh(&Quad::b)}};
+        } else {
+            return {{blend(t00, t10, t01, t11, &Quad::a), blend(t00, t10, t01, t11, &Quad::r),
+                     blend(t00, t10, t01, t11, &Quad::g), blend(t00, t10, t01, t11, &Quad::b)}};
+        }
     }
 }
 
