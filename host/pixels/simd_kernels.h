@@ -12,6 +12,7 @@
 #pragma once
 
 #include "compositing.h"
+#include "geometry.h"
 #include "sampling.h"
 
 namespace plurion::host {
@@ -23,10 +24,20 @@ enum class SimdLevel { kNone, kSse2, kAvx2, kAvx512 };
 SimdLevel ProcessorSimdLevel();
 const char* SimdLevelName(SimdLevel level);
 
-// Samples a run of destination pixels and composites them In Front in one pass.
+// The destination pixels of a row whose every tap lies well inside the source, by a margin far
+// beyond the rounding of the coordinates: there the vector kernels skip the per-tap tests.
+inline RunFinder TapsInsideFinder(const Affine& inv, bool bilinear, A_long width, A_long height) {
+    constexpr double kMargin = 1.0 / 64.0;
+    const double reach = bilinear ? 0.5 : 0.0;
+    return {inv, reach + kMargin, width - reach - kMargin, reach + kMargin,
+            height - reach - kMargin};
+}
+
+// Samples a run of destination pixels and composites them In Front in one pass; `inside` is
+// the part of the run that TapsInsideFinder gives.
 template <class Traits>
 using DrawRunFn = void (*)(const SourceImage<Traits>& src, const Affine& inv, A_long y, A_long x0,
-                           A_long count, typename Traits::Pixel* dst,
+                           A_long count, const RowRun& inside, typename Traits::Pixel* dst,
                            const CompositeParams& params);
 
 // Premultiplied samples of a run kept channel by channel (each pointer at the run's first pixel),

@@ -619,27 +619,19 @@ PLURION_SIMD_INLINE void InFrontLanes(const Quad& s, float scale_alpha, float sc
 
 // ---- Runs -------------------------------------------------------------------------------------
 
-// The pixels of a run whose every tap lies well inside the source (by a margin far beyond the
-// rounding of the coordinates), as offsets from the run's start; blocks within them skip the
-// per-tap tests.
+// The pixels of a run that TapsInsideFinder gives, as offsets from the run's start.
 template <bool kBilinear>
 RowRun InsideRun(const Affine& inv, A_long y, A_long x0, A_long count, A_long width,
                  A_long height) {
-    constexpr double kMargin = 1.0 / 64.0;
-    const double reach = kBilinear ? 0.5 : 0.0;
-    const RowRun run =
-        ReachableRun(inv, y, x0, x0 + count, reach + kMargin, width - reach - kMargin,
-                     reach + kMargin, height - reach - kMargin);
+    const RowRun run = TapsInsideFinder(inv, kBilinear, width, height)(y, x0, x0 + count);
     return {run.begin - x0, run.end - x0};
 }
 
 // block(i, n, places, inside) for each block of up to kLanes pixels of the run; the last block's
-// spare lanes repeat its last pixel.
+// spare lanes repeat its last pixel. `inside` as InsideRun gives it.
 template <class Traits, bool kBilinear, class Block>
-PLURION_SIMD_INLINE void ForEachBlock(const SourceImage<Traits>& src, const Affine& inv,
-                                      const RowCoordinates& c, A_long y, A_long x0, A_long count,
-                                      Block&& block) {
-    const RowRun inside = InsideRun<kBilinear>(inv, y, x0, count, src.width, src.height);
+PLURION_SIMD_INLINE void ForEachBlock(const RowCoordinates& c, A_long x0, A_long count,
+                                      const RowRun& inside, Block&& block) {
     for (A_long i = 0; i < count; i += kLanes) {
         const A_long n = count - i < kLanes ? count - i : kLanes;
         block(i, n, PlacesOf<Traits, kBilinear>(c, LaneXs(x0 + i, n)),
@@ -678,12 +670,13 @@ PLURION_SIMD_INLINE void OnBlock(Pixel* p, A_long n, Fn&& fn) {
 
 template <class Traits, bool kBilinear, bool kStraight>
 void InFrontRun(const SourceImage<Traits>& src, const Affine& inv, A_long y, A_long x0,
-                A_long count, typename Traits::Pixel* dst, const CompositeParams& params) {
+                A_long count, const RowRun& taps_inside, typename Traits::Pixel* dst,
+                const CompositeParams& params) {
     using S = Scales<Traits, kBilinear, kStraight>;
     const RowCoordinates c(inv, y, kBilinear ? 0.5 : 0.0);
     const float alpha_scale = S::kAlpha * params.opacity;
     ForEachBlock<Traits, kBilinear>(
-        src, inv, c, y, x0, count,
+        c, x0, count, {taps_inside.begin - x0, taps_inside.end - x0},
         [&](A_long i, A_long n, const LanePlaces& p, bool inside) PLURION_SIMD_LAMBDA {
             const Sums s = Sample<Traits, kBilinear, kStraight>(src, p, inside);
             const float colour_scale = S::Colour(s) * params.opacity;
@@ -698,7 +691,7 @@ void SampleRun(const SourceImage<Traits>& src, const Affine& inv, A_long y, A_lo
                Premul* out) {
     const RowCoordinates c(inv, y, kBilinear ? 0.5 : 0.0);
     ForEachBlock<Traits, kBilinear>(
-        src, inv, c, y, x0, count,
+        c, x0, count, InsideRun<kBilinear>(inv, y, x0, count, src.width, src.height),
         [&](A_long i, A_long n, const LanePlaces& p, bool inside) PLURION_SIMD_LAMBDA {
             const Quad s = UnitSample<Traits, kBilinear, kStraight>(
                 Sample<Traits, kBilinear, kStraight>(src, p, inside));
@@ -770,7 +763,7 @@ void AccumulateRun(const SourceImage<Traits>& src, const Affine& inv, A_long y, 
                    A_long count, const SamplePlanes& planes) {
     const RowCoordinates c(inv, y, kBilinear ? 0.5 : 0.0);
     ForEachBlock<Traits, kBilinear>(
-        src, inv, c, y, x0, count,
+        c, x0, count, InsideRun<kBilinear>(inv, y, x0, count, src.width, src.height),
         [&](A_long i, A_long n, const LanePlaces& p, bool inside) PLURION_SIMD_LAMBDA {
             const Quad s = UnitSample<Traits, kBilinear, kStraight>(
                 Sample<Traits, kBilinear, kStraight>(src, p, inside));

@@ -180,6 +180,7 @@ void DrawStillRows(const SourceImage<Traits>& src, const DrawPlan& plan, const A
                    const DrawKernels<Traits>& k, PF_EffectWorld& dst, A_long top, A_long bottom,
                    StripRows& rows) {
     const RunFinder reachable(inv, plan.u_lo, plan.u_hi, plan.v_lo, plan.v_hi);
+    const RunFinder inside = TapsInsideFinder(inv, plan.bilinear, src.width, src.height);
     for (A_long y = top; y < bottom; y += plan.row_step) {
         const RowRun run = reachable(y, plan.box.left, plan.box.right);
         const A_long n = run.end - run.begin;
@@ -198,7 +199,7 @@ void DrawStillRows(const SourceImage<Traits>& src, const DrawPlan& plan, const A
             }
         }
         if (k.in_front != nullptr) {
-            k.in_front(src, inv, y, run.begin, n, out, plan.params);
+            k.in_front(src, inv, y, run.begin, n, inside(y, run.begin, run.end), out, plan.params);
             continue;
         }
         k.sample(src, inv, y, run.begin, n, rows.row.data());
