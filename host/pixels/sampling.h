@@ -13,6 +13,7 @@
 #endif
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <type_traits>
 
@@ -145,23 +146,27 @@ inline bool OpaqueTaps8(const SourceImage<Pixel8Traits>& src, const BilinearPlac
     return (row0[0].alpha & row0[1].alpha & row1[0].alpha & row1[1].alpha) == 255;
 }
 
-// Opaque interior taps interpolated in integers on the 8-bit grid: each channel is
-// (sum of c * wx * wy + 2^13) >> 14 with wx, wy in 1/128 steps, exact in any order of summing,
-// so the vector and the plain version give the same bytes.
-inline PF_Pixel OpaqueBilinear8Plain(const SourceImage<Pixel8Traits>& src,
-                                     const BilinearPlace8& p) {
+// Opaque interior taps interpolated in whole numbers: each channel's sum of c * wx * wy with
+// wx, wy in 1/128 steps (at most 255 x 16384), exact in any order of summing, so the vector and
+// the plain version give the same sums, and so do the vector kernels' blends held in floats.
+struct OpaqueSums8 {
+    std::int32_t red, green, blue;
+};
+
+inline OpaqueSums8 OpaqueBilinear8Plain(const SourceImage<Pixel8Traits>& src,
+                                        const BilinearPlace8& p) {
     const PF_Pixel* row0 = src.Row(p.iy) + p.ix;
     const PF_Pixel* row1 = src.Row(p.iy + 1) + p.ix;
     auto lerp = [&](A_u_char PF_Pixel::*c) {
-        const int left = row0[0].*c * (128 - p.fy) + row1[0].*c * p.fy;
-        const int right = row0[1].*c * (128 - p.fy) + row1[1].*c * p.fy;
-        return static_cast<A_u_char>((left * (128 - p.fx) + right * p.fx + 8192) >> 14);
+        const std::int32_t left = row0[0].*c * (128 - p.fy) + row1[0].*c * p.fy;
+        const std::int32_t right = row0[1].*c * (128 - p.fy) + row1[1].*c * p.fy;
+        return left * (128 - p.fx) + right * p.fx;
     };
-    return PF_Pixel{255, lerp(&PF_Pixel::red), lerp(&PF_Pixel::green), lerp(&PF_Pixel::blue)};
+    return {lerp(&PF_Pixel::red), lerp(&PF_Pixel::green), lerp(&PF_Pixel::blue)};
 }
 
 #if defined(__SSE2__) && !defined(PLURION_PIXELS_NO_SIMD)
-inline PF_Pixel OpaqueBilinear8(const SourceImage<Pixel8Traits>& src, const BilinearPlace8& p) {
+inline OpaqueSums8 OpaqueBilinear8(const SourceImage<Pixel8Traits>& src, const BilinearPlace8& p) {
     const __m128i zero = _mm_setzero_si128();
     // Two neighbouring pixels of each row, widened to 16 bits: a0 r0 g0 b0 a1 r1 g1 b1.
     const __m128i top = _mm_unpacklo_epi8(
@@ -174,15 +179,12 @@ inline PF_Pixel OpaqueBilinear8(const SourceImage<Pixel8Traits>& src, const Bili
                       _mm_mullo_epi16(bottom, _mm_set1_epi16(static_cast<short>(p.fy))));
     const __m128i pairs = _mm_unpacklo_epi16(down, _mm_srli_si128(down, 8));
     const __m128i across = _mm_madd_epi16(pairs, _mm_set1_epi32((p.fx << 16) | (128 - p.fx)));
-    const __m128i rounded = _mm_srli_epi32(_mm_add_epi32(across, _mm_set1_epi32(8192)), 14);
-    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(rounded, rounded), zero);
-    PF_Pixel out;
-    const int packed = _mm_cvtsi128_si32(bytes);
-    std::memcpy(&out, &packed, sizeof(out));
-    return out;
+    alignas(16) std::int32_t sums[4]; // alpha, red, green, blue
+    _mm_store_si128(reinterpret_cast<__m128i*>(sums), across);
+    return {sums[1], sums[2], sums[3]};
 }
 #else
-inline PF_Pixel OpaqueBilinear8(const SourceImage<Pixel8Traits>& src, const BilinearPlace8& p) {
+inline OpaqueSums8 OpaqueBilinear8(const SourceImage<Pixel8Traits>& src, const BilinearPlace8& p) {
     return OpaqueBilinear8Plain(src, p);
 }
 #endif
@@ -193,9 +195,10 @@ template <bool kStraight>
 PLURION_PIXEL_INLINE Premul BilinearSample8(const SourceImage<Pixel8Traits>& src,
                                             const BilinearPlace8& p) {
     if (Interior(src, p) && OpaqueTaps8(src, p)) {
-        const PF_Pixel o = OpaqueBilinear8(src, p);
-        return {1.0f, Pixel8Traits::ToUnit(o.red), Pixel8Traits::ToUnit(o.green),
-                Pixel8Traits::ToUnit(o.blue)};
+        const OpaqueSums8 o = OpaqueBilinear8(src, p);
+        constexpr float kToUnit = 1.0f / (255.0f * 16384.0f);
+        return {1.0f, static_cast<float>(o.red) * kToUnit, static_cast<float>(o.green) * kToUnit,
+                static_cast<float>(o.blue) * kToUnit};
     }
     Premul t[4];
     FetchTaps<Pixel8Traits, kStraight>(src, p, t);
