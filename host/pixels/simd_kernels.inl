@@ -431,6 +431,7 @@ struct Scales {
 struct LanePlaces {
     VI ix, iy;
     VF fx, fy;
+    VI qx, qy; // at 8 bits, fx and fy as whole numbers
 };
 
 template <class Traits, bool kBilinear>
@@ -446,8 +447,10 @@ PLURION_SIMD_INLINE LanePlaces PlacesOf(const RowCoordinates& c, VI x) {
         const VI vy = Truncate(v128 + (0.5 + 128.0 * 128.0)) - 128 * 128;
         p.ix = ux >> 7;
         p.iy = vy >> 7;
-        p.fx = ToFloat(ux & 127);
-        p.fy = ToFloat(vy & 127);
+        p.qx = ux & 127;
+        p.qy = vy & 127;
+        p.fx = ToFloat(p.qx);
+        p.fy = ToFloat(p.qy);
         return p;
     }
     const VD u = cx * c.du + c.row_u;
@@ -501,6 +504,97 @@ PLURION_SIMD_INLINE VI OffsetOf(VI ix, VI iy, std::int32_t row, std::int32_t byt
                                 reinterpret_cast<VU>(ix) * static_cast<std::uint32_t>(bytes));
 }
 
+#if PLURION_SIMD_AVX512
+// The 8-bit bilinear taps of sixteen lanes whose taps all lie inside the source: each gather
+// fetches eight lanes' pairs of neighbours in a row. The lanes go in the order 0 4 8 12 1 5 9 13
+// ..., which the transposes of OpaqueBlend8 turn back into lane order.
+struct Taps8 {
+    __m512i top_first, top_second, bottom_first, bottom_second;
+};
+
+PLURION_SIMD_INLINE Taps8 GatherTaps8(const std::byte* base, VI offset, std::int32_t row) {
+    const __m512i order = _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+    const __m512i at = _mm512_permutexvar_epi32(order, reinterpret_cast<__m512i>(offset));
+    const __m256i first = _mm512_castsi512_si256(at);
+    const __m256i second = _mm512_extracti64x4_epi64(at, 1);
+    const std::byte* below = base + row;
+    return {_mm512_i32gather_epi64(first, base, 1), _mm512_i32gather_epi64(second, base, 1),
+            _mm512_i32gather_epi64(first, below, 1), _mm512_i32gather_epi64(second, below, 1)};
+}
+
+PLURION_SIMD_INLINE bool AllOpaque8(const Taps8& t) {
+    const __m512i alphas =
+        _mm512_set1_epi64(0x000000FF000000FF); // alpha is each pixel's first byte
+    const __m512i both = _mm512_and_si512(_mm512_and_si512(t.top_first, t.top_second),
+                                          _mm512_and_si512(t.bottom_first, t.bottom_second));
+    return _mm512_cmpeq_epi64_mask(_mm512_and_si512(both, alphas), alphas) == 0xFF;
+}
+
+// The four taps' words in lane order, for the float path.
+PLURION_SIMD_INLINE void TapWords8(const Taps8& t, VU& w00, VU& w10, VU& w01, VU& w11) {
+    // Lane n sits in gathered place 4 * (n % 4) + n / 4; its left tap is that place's first word.
+    const __m512i left =
+        _mm512_setr_epi32(0, 8, 16, 24, 2, 10, 18, 26, 4, 12, 20, 28, 6, 14, 22, 30);
+    const __m512i right = _mm512_add_epi32(left, _mm512_set1_epi32(1));
+    w00 = reinterpret_cast<VU>(_mm512_permutex2var_epi32(t.top_first, left, t.top_second));
+    w10 = reinterpret_cast<VU>(_mm512_permutex2var_epi32(t.top_first, right, t.top_second));
+    w01 = reinterpret_cast<VU>(_mm512_permutex2var_epi32(t.bottom_first, left, t.bottom_second));
+    w11 = reinterpret_cast<VU>(_mm512_permutex2var_epi32(t.bottom_first, right, t.bottom_second));
+}
+
+// Red, green and blue of opaque taps blended as whole numbers: sum of channel x weight, the
+// weights being whole 1/128 steps in each direction. The sums are exact, as the float path's
+// are (at most 255 x 16384), so both give the same numbers.
+PLURION_SIMD_INLINE void OpaqueBlend8(const Taps8& t, const LanePlaces& p, VF& r, VF& g, VF& b) {
+    // Weights of the left and right tap in the low and high half of each lane: products of
+    // numbers up to 128 fit the halves, so 16-bit multiplies give them.
+    const __m512i qx = reinterpret_cast<__m512i>(p.qx);
+    const __m512i qy = reinterpret_cast<__m512i>(p.qy);
+    const __m512i full = _mm512_set1_epi32(128);
+    const __m512i across = _mm512_or_si512(_mm512_sub_epi32(full, qx), _mm512_slli_epi32(qx, 16));
+    const __m512i qy0 = _mm512_sub_epi32(full, qy);
+    const __m512i top =
+        _mm512_mullo_epi16(across, _mm512_or_si512(qy0, _mm512_slli_epi32(qy0, 16)));
+    const __m512i bottom =
+        _mm512_mullo_epi16(across, _mm512_or_si512(qy, _mm512_slli_epi32(qy, 16)));
+    // Each pixel pair a0 r0 g0 b0 a1 r1 g1 b1 to a0 a1 r0 r1 g0 g1 b0 b1.
+    const __m512i pairs =
+        _mm512_broadcast_i32x4(_mm_setr_epi8(0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15));
+    const __m512i top_first = _mm512_shuffle_epi8(t.top_first, pairs);
+    const __m512i top_second = _mm512_shuffle_epi8(t.top_second, pairs);
+    const __m512i bottom_first = _mm512_shuffle_epi8(t.bottom_first, pairs);
+    const __m512i bottom_second = _mm512_shuffle_epi8(t.bottom_second, pairs);
+    // Four gathered places a step, one per 128-bit quarter, with each place's weights spread
+    // over its channels: place 4m + k holds lane 4k + m.
+    auto quarter = [&](__m256i top_bytes, __m256i bottom_bytes, int m) PLURION_SIMD_LAMBDA {
+        const __m512i spread =
+            _mm512_setr_epi32(m, m, m, m, 4 + m, 4 + m, 4 + m, 4 + m, 8 + m, 8 + m, 8 + m, 8 + m,
+                              12 + m, 12 + m, 12 + m, 12 + m);
+        return _mm512_add_epi32(_mm512_madd_epi16(_mm512_cvtepu8_epi16(top_bytes),
+                                                  _mm512_permutexvar_epi32(spread, top)),
+                                _mm512_madd_epi16(_mm512_cvtepu8_epi16(bottom_bytes),
+                                                  _mm512_permutexvar_epi32(spread, bottom)));
+    };
+    const __m512i z0 =
+        quarter(_mm512_castsi512_si256(top_first), _mm512_castsi512_si256(bottom_first), 0);
+    const __m512i z1 = quarter(_mm512_extracti64x4_epi64(top_first, 1),
+                               _mm512_extracti64x4_epi64(bottom_first, 1), 1);
+    const __m512i z2 =
+        quarter(_mm512_castsi512_si256(top_second), _mm512_castsi512_si256(bottom_second), 2);
+    const __m512i z3 = quarter(_mm512_extracti64x4_epi64(top_second, 1),
+                               _mm512_extracti64x4_epi64(bottom_second, 1), 3);
+    // Per quarter k, channel by channel: z0 z1 z2 z3 hold lanes k, 4 + k, 8 + k, 12 + k... in
+    // the order that makes each channel's vector come out in lane order.
+    const __m512i ar01 = _mm512_unpacklo_epi32(z0, z1);
+    const __m512i ar23 = _mm512_unpacklo_epi32(z2, z3);
+    const __m512i gb01 = _mm512_unpackhi_epi32(z0, z1);
+    const __m512i gb23 = _mm512_unpackhi_epi32(z2, z3);
+    r = reinterpret_cast<VF>(_mm512_cvtepi32_ps(_mm512_unpackhi_epi64(ar01, ar23)));
+    g = reinterpret_cast<VF>(_mm512_cvtepi32_ps(_mm512_unpacklo_epi64(gb01, gb23)));
+    b = reinterpret_cast<VF>(_mm512_cvtepi32_ps(_mm512_unpackhi_epi64(gb01, gb23)));
+}
+#endif
+
 // The lanes' sample. `inside`: every tap of every lane lies in the source. Otherwise taps
 // outside read as transparent black: their offset moves to the first pixel and their word is
 // masked to zero.
@@ -521,7 +615,23 @@ PLURION_SIMD_INLINE Sums Sample(const SourceImage<Traits>& src, const LanePlaces
         const VI offset = OffsetOf(p.ix, p.iy, row, bytes);
         Quad t00, t10, t01, t11;
         bool opaque = false;
-        if (inside) {
+#if PLURION_SIMD_AVX512
+        if (inside && std::is_same_v<Traits, Pixel8Traits>) {
+            const Taps8 taps = GatherTaps8(src.base, offset, row);
+            if (AllOpaque8(taps)) {
+                Quad q{VF{} + 255.0f * 128.0f * 128.0f, {}, {}, {}};
+                OpaqueBlend8(taps, p, q.r, q.g, q.b);
+                return {q, true};
+            }
+            VU w00, w10, w01, w11;
+            TapWords8(taps, w00, w10, w01, w11);
+            t00 = Depth<Pixel8Traits>::Channels(w00);
+            t10 = Depth<Pixel8Traits>::Channels(w10);
+            t01 = Depth<Pixel8Traits>::Channels(w01);
+            t11 = Depth<Pixel8Traits>::Channels(w11);
+        } else
+#endif
+            if (inside) {
             const LaneOffsets o = OffsetsOf(offset);
             Depth<Traits>::FetchPair(src.base, o, 0, t00, t10);
             Depth<Traits>::FetchPair(src.base, o, row, t01, t11);
