@@ -192,13 +192,21 @@ RowRun RunFinder::operator()(A_long y, A_long x_begin, A_long x_end) const {
     if (!(lo <= hi)) {
         return {x_begin, x_begin};
     }
-    // Widen by a pixel against rounding, then trim with the exact test the kernels use.
-    A_long begin = std::max(x_begin, ToPixel(std::floor(lo)) - 1);
-    A_long end = std::min(x_end, ToPixel(std::ceil(hi)) + 2);
-    while (begin < end && !Inside(inv_, begin, y, u_lo_, u_hi_, v_lo_, v_hi_)) {
+    // The bounds say where the run starts and ends but for rounding; the exact test the kernels
+    // use settles each end, usually at the first pixel it looks at on either side.
+    auto inside = [&](A_long x) { return Inside(inv_, x, y, u_lo_, u_hi_, v_lo_, v_hi_); };
+    A_long begin = std::clamp(ToPixel(std::ceil(lo)), x_begin, x_end);
+    A_long end = std::clamp(ToPixel(std::floor(hi)) + 1, begin, x_end);
+    while (begin > x_begin && inside(begin - 1)) {
+        --begin;
+    }
+    while (begin < end && !inside(begin)) {
         ++begin;
     }
-    while (end > begin && !Inside(inv_, end - 1, y, u_lo_, u_hi_, v_lo_, v_hi_)) {
+    while (end < x_end && inside(end)) {
+        ++end;
+    }
+    while (end > begin && !inside(end - 1)) {
         --end;
     }
     return {begin, end};
