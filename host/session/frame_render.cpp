@@ -138,10 +138,22 @@ PF_Err FrameRenderer::make_layer_world(int layer, double frame, WorldOwner& worl
 PF_Err FrameRenderer::make_layer_world(const Layer& source, double frame, WorldOwner& world) {
     PF_Err err = PF_Err_NONE;
     WorldOwner made;
+    const auto* solid = std::get_if<SolidSource>(&source.source);
     if (ShowsNothing(source, LayerFrameAt(source, frame))) {
         // A new world is transparent already: no picture to draw and convert.
         made = MakeWorld(scaled(source.width), scaled(source.height),
                          PixelFormatForBpc(options_.bpc), err);
+    } else if (solid != nullptr && options_.downsample == 1 && solid->color[3] >= 0.0f &&
+               solid->color[3] <= 1.0f) {
+        // A solid is filled at the world's depth, which rounds its colour as the conversion of
+        // a drawn picture does (the fill clamps alpha, hence the range), without drawing and
+        // converting one.
+        made = MakeWorld(source.width, source.height, PixelFormatForBpc(options_.bpc), err);
+        const PF_PixelFloat colour{solid->color[3], solid->color[0], solid->color[1],
+                                   solid->color[2]};
+        if (err == PF_Err_NONE) {
+            err = FillWorldFloat(&colour, nullptr, &made.get());
+        }
     } else {
         std::shared_ptr<const RgbaImage> picture =
             LayerPicture(source, LayerFrameAt(source, frame), cache_);
