@@ -6,11 +6,11 @@
 //
 // What they share with the scalar reference (sampling.h, compositing.h), exactly: where each
 // pixel samples (the same source coordinates in doubles, the same 1/128 places at 8 bits), which
-// taps count (those outside the source are transparent black) and the compositing formula.
-// What they do differently: taps are premultiplied and blended as whole numbers held in floats
-// (8 and 16 bits) and scaled to unit values once, and the 8-bit blend of opaque taps is not
-// rounded to the 8-bit grid before compositing. Both are more exact than the reference, which
-// rounds at every step; the two agree within one step of the depth (the tests hold them to it).
+// taps count (those outside the source are transparent black), the exact whole-number blend of
+// opaque 8-bit taps and the compositing formula. What they do differently: other taps are
+// premultiplied and blended as whole numbers held in floats (8 and 16 bits) and scaled to unit
+// values once, which is more exact than the reference, which rounds at every step; the two
+// agree within one step of the depth (the tests hold them to it).
 // clang-format off
 constexpr int kLanes = PLURION_SIMD_LANES;
 // clang-format on
@@ -83,7 +83,7 @@ PLURION_SIMD_INLINE VU Load4(const std::byte* base, const LaneOffsets& o, std::i
 #if PLURION_SIMD_AVX512
     const __m512i at = _mm512_add_epi32(_mm512_loadu_si512(o.at), _mm512_set1_epi32(shift));
     return reinterpret_cast<VU>(_mm512_i32gather_epi32(at, base, 1));
-#endif
+#else
     VU out;
     for (int i = 0; i < kLanes; ++i) {
         std::uint32_t word;
@@ -91,6 +91,7 @@ PLURION_SIMD_INLINE VU Load4(const std::byte* base, const LaneOffsets& o, std::i
         out[i] = word;
     }
     return out;
+#endif
 }
 
 PLURION_SIMD_INLINE __m128i Load64(const std::byte* p) {
@@ -102,9 +103,6 @@ PLURION_SIMD_INLINE __m128i Load128(const std::byte* p) {
 
 PLURION_SIMD_INLINE void Load8(const std::byte* base, const LaneOffsets& o, std::int32_t shift,
                                VU& d0, VU& d1) {
-    auto two = [&](int i, int j) PLURION_SIMD_LAMBDA {
-        return _mm_unpacklo_epi64(Load64(base + o.at[i] + shift), Load64(base + o.at[j] + shift));
-    };
 #if PLURION_SIMD_AVX512
     // Two gathers of eight pieces each, then the words of each piece to their own vector.
     const __m512i at = _mm512_add_epi32(_mm512_loadu_si512(o.at), _mm512_set1_epi32(shift));
@@ -116,8 +114,11 @@ PLURION_SIMD_INLINE void Load8(const std::byte* base, const LaneOffsets& o, std:
         _mm512_setr_epi32(1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31);
     d0 = reinterpret_cast<VU>(_mm512_permutex2var_epi32(g0, first, g1));
     d1 = reinterpret_cast<VU>(_mm512_permutex2var_epi32(g0, second, g1));
-    (void)two;
-#elif PLURION_SIMD_AVX2
+#else
+    auto two = [&](int i, int j) PLURION_SIMD_LAMBDA {
+        return _mm_unpacklo_epi64(Load64(base + o.at[i] + shift), Load64(base + o.at[j] + shift));
+    };
+#if PLURION_SIMD_AVX2
     // Lanes 0 1 | 4 5 and 2 3 | 6 7, so that the shuffles come out in lane order.
     const __m256 lo = _mm256_castsi256_ps(_mm256_set_m128i(two(4, 5), two(0, 1)));
     const __m256 hi = _mm256_castsi256_ps(_mm256_set_m128i(two(6, 7), two(2, 3)));
@@ -128,6 +129,7 @@ PLURION_SIMD_INLINE void Load8(const std::byte* base, const LaneOffsets& o, std:
     const __m128 hi = _mm_castsi128_ps(two(2, 3));
     d0 = reinterpret_cast<VU>(_mm_shuffle_ps(lo, hi, 0x88));
     d1 = reinterpret_cast<VU>(_mm_shuffle_ps(lo, hi, 0xDD));
+#endif
 #endif
 }
 
@@ -615,34 +617,38 @@ PLURION_SIMD_INLINE Sums Sample(const SourceImage<Traits>& src, const LanePlaces
         const VI offset = OffsetOf(p.ix, p.iy, row, bytes);
         Quad t00, t10, t01, t11;
         bool opaque = false;
+        if (inside) {
+            bool gathered = false;
 #if PLURION_SIMD_AVX512
-        if (inside && std::is_same_v<Traits, Pixel8Traits>) {
-            const Taps8 taps = GatherTaps8(src.base, offset, row);
-            if (AllOpaque8(taps)) {
-                Quad q{VF{} + 255.0f * 128.0f * 128.0f, {}, {}, {}};
-                OpaqueBlend8(taps, p, q.r, q.g, q.b);
-                return {q, true};
-            }
-            VU w00, w10, w01, w11;
-            TapWords8(taps, w00, w10, w01, w11);
-            t00 = Depth<Pixel8Traits>::Channels(w00);
-            t10 = Depth<Pixel8Traits>::Channels(w10);
-            t01 = Depth<Pixel8Traits>::Channels(w01);
-            t11 = Depth<Pixel8Traits>::Channels(w11);
-        } else
-#endif
-            if (inside) {
-            const LaneOffsets o = OffsetsOf(offset);
-            Depth<Traits>::FetchPair(src.base, o, 0, t00, t10);
-            Depth<Traits>::FetchPair(src.base, o, row, t01, t11);
             if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
-                opaque = AllLanes((t00.a == 255.0f) & (t10.a == 255.0f) & (t01.a == 255.0f) &
-                                  (t11.a == 255.0f));
-            } else {
-                t00 = ClampAlpha<Traits>(t00);
-                t10 = ClampAlpha<Traits>(t10);
-                t01 = ClampAlpha<Traits>(t01);
-                t11 = ClampAlpha<Traits>(t11);
+                const Taps8 taps = GatherTaps8(src.base, offset, row);
+                if (AllOpaque8(taps)) {
+                    Quad q{VF{} + 255.0f * 128.0f * 128.0f, {}, {}, {}};
+                    OpaqueBlend8(taps, p, q.r, q.g, q.b);
+                    return {q, true};
+                }
+                VU w00, w10, w01, w11;
+                TapWords8(taps, w00, w10, w01, w11);
+                t00 = Depth<Pixel8Traits>::Channels(w00);
+                t10 = Depth<Pixel8Traits>::Channels(w10);
+                t01 = Depth<Pixel8Traits>::Channels(w01);
+                t11 = Depth<Pixel8Traits>::Channels(w11);
+                gathered = true;
+            }
+#endif
+            if (!gathered) {
+                const LaneOffsets o = OffsetsOf(offset);
+                Depth<Traits>::FetchPair(src.base, o, 0, t00, t10);
+                Depth<Traits>::FetchPair(src.base, o, row, t01, t11);
+                if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
+                    opaque = AllLanes((t00.a == 255.0f) & (t10.a == 255.0f) & (t01.a == 255.0f) &
+                                      (t11.a == 255.0f));
+                } else {
+                    t00 = ClampAlpha<Traits>(t00);
+                    t10 = ClampAlpha<Traits>(t10);
+                    t01 = ClampAlpha<Traits>(t01);
+                    t11 = ClampAlpha<Traits>(t11);
+                }
             }
         } else {
             const VI x0 = (p.ix >= 0) & (p.ix < src.width);
