@@ -6,8 +6,6 @@
 #include "imageio/oiio_previews.h"
 #include "imageio/png_file.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <exception>
 #include <fstream>
@@ -17,10 +15,7 @@ namespace plurion::host {
 namespace {
 
 bool HasExtension(const std::filesystem::path& file, const char* wanted) {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == wanted;
+    return LowerExtension(file) == wanted;
 }
 
 bool IsPng(const std::filesystem::path& file) {

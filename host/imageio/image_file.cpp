@@ -7,18 +7,10 @@
 #endif
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 namespace plurion::host {
 namespace {
-
-std::string LowerExtension(const std::filesystem::path& file) {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
 
 bool IsRaw(const std::filesystem::path& file) {
     return LowerExtension(file) == kRawRgbaExtension;

@@ -38,6 +38,9 @@ class ImageFileError : public std::runtime_error {
     std::string reason_;
 };
 
+// A file name's extension in lower case, with its dot ("" for none).
+std::string LowerExtension(const std::filesystem::path& file);
+
 // How samples are stored in the file written.
 enum class SampleFormat {
     uint8,   // PNG

@@ -1,6 +1,8 @@
 // The errors and checks that the readers share, in the program and in the image-file library.
 #include "imageio/image_file.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace plurion::host {
@@ -25,6 +27,13 @@ std::string OneLine(const std::string& reason) {
 }
 
 } // namespace
+
+std::string LowerExtension(const std::filesystem::path& file) {
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
 
 ImageFileError::ImageFileError(const std::filesystem::path& file, const std::string& reason)
     : std::runtime_error(file.string() + ": " + OneLine(reason)), reason_(OneLine(reason)) {}

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -34,9 +33,7 @@ std::unique_ptr<OIIO::ImageInput> OpenInput(const std::filesystem::path& file) {
     }
     // OpenImageIO tries every other reader on a file that its name's reader refuses, and some of
     // those size a picture from a few bytes of anything: only the format the name says is read.
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = LowerExtension(file);
     const std::string format = input->format_name();
     const auto extensions = OIIO::get_extension_map();
     const auto known = extensions.find(format);
@@ -48,8 +45,8 @@ std::unique_ptr<OIIO::ImageInput> OpenInput(const std::filesystem::path& file) {
     return input;
 }
 
-// The alpha channel's index, or -1. OpenImageIO's GIF reader names one past the last channel for
-// every picture after the first; the channel called "A" is taken then.
+// The alpha channel's index, or -1. A reader may name one past the last channel (OpenImageIO's
+// GIF reader does for every picture after the first); the channel called "A" is taken then.
 int AlphaChannel(const OIIO::ImageSpec& spec) {
     if (spec.alpha_channel >= 0 && spec.alpha_channel < spec.nchannels) {
         return spec.alpha_channel;
