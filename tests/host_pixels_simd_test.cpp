@@ -23,18 +23,23 @@ namespace {
 
 using namespace testing;
 
-// Straight colour; a quarter of the pixels opaque, some transparent, float worlds also over-
-// and underbright.
-// Pixels of every kind: opaque, transparent and in between; or, `opaque`, opaque only, so that
-// whole blocks take the kernels' opaque paths.
+// Straight colour, float worlds also over- and underbright. Alpha: a quarter of the pixels
+// opaque, some transparent, the rest in between (kMixed); or all opaque, so that whole blocks take
+// the kernels' opaque paths; or the left half transparent, so that whole blocks see nothing.
+enum class Alphas { kMixed, kOpaque, kLeftClear };
+
 WorldOwner RandomWorld(PF_PixelFormat format, A_long w, A_long h, std::mt19937& rng,
-                       bool opaque = false) {
+                       Alphas alphas = Alphas::kMixed) {
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     const bool wide = format == PF_PixelFormat_ARGB128;
     std::vector<Rgba> pixels(static_cast<std::size_t>(w) * h);
-    for (Rgba& p : pixels) {
-        const float kind = opaque ? 0.0f : unit(rng);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        Rgba& p = pixels[i];
+        const float kind = alphas == Alphas::kOpaque ? 0.0f : unit(rng);
         p.a = kind < 0.25f ? 1.0f : kind < 0.35f ? 0.0f : unit(rng);
+        if (alphas == Alphas::kLeftClear && static_cast<A_long>(i) % w < w / 2) {
+            p.a = 0.0f;
+        }
         p.r = wide ? unit(rng) * 3.0f - 1.0f : unit(rng);
         p.g = unit(rng);
         p.b = unit(rng);
@@ -139,7 +144,8 @@ TEST_P(SimdKernels, AgreeWithTheScalarReferenceWithinOneStep) {
     std::uniform_int_distribution<A_long> size(1, 40);
     double largest = 0;
     for (int round = 0; round < 150; ++round) {
-        WorldOwner src = RandomWorld(format, size(rng), size(rng), rng, round % 3 == 0);
+        const Alphas alphas[] = {Alphas::kOpaque, Alphas::kLeftClear, Alphas::kMixed};
+        WorldOwner src = RandomWorld(format, size(rng), size(rng), rng, alphas[round % 3]);
         const A_long dst_size = 48;
         WorldOwner background = RandomWorld(format, dst_size, dst_size, rng);
         const Draw d = RandomDraw(rng, src->width, dst_size);

@@ -524,6 +524,14 @@ PLURION_SIMD_INLINE Taps8 GatherTaps8(const std::byte* base, VI offset, std::int
             _mm512_i32gather_epi64(first, below, 1), _mm512_i32gather_epi64(second, below, 1)};
 }
 
+// Whether every tap of every lane is transparent: alpha is each pixel's first byte.
+PLURION_SIMD_INLINE bool AllTransparent8(const Taps8& t) {
+    const __m512i alphas = _mm512_set1_epi64(0x000000FF000000FF);
+    const __m512i any = _mm512_or_si512(_mm512_or_si512(t.top_first, t.top_second),
+                                        _mm512_or_si512(t.bottom_first, t.bottom_second));
+    return _mm512_test_epi64_mask(any, alphas) == 0;
+}
+
 PLURION_SIMD_INLINE bool AllOpaque8(const Taps8& t) {
     const __m512i alphas =
         _mm512_set1_epi64(0x000000FF000000FF); // alpha is each pixel's first byte
@@ -622,6 +630,11 @@ PLURION_SIMD_INLINE Sums Sample(const SourceImage<Traits>& src, const LanePlaces
 #if PLURION_SIMD_AVX512
             if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
                 const Taps8 taps = GatherTaps8(src.base, offset, row);
+                if (kStraight && AllTransparent8(taps)) {
+                    // Straight colour counts by its alpha: the sample is zero, as the sums would
+                    // say. (A premultiplied source's colour counts as it stands.)
+                    return Sums{};
+                }
                 if (AllOpaque8(taps)) {
                     Quad q{VF{} + 255.0f * 128.0f * 128.0f, {}, {}, {}};
                     OpaqueBlend8(taps, p, q.r, q.g, q.b);
