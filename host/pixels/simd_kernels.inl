@@ -18,7 +18,6 @@ constexpr int kLanes = PLURION_SIMD_LANES;
 using VF = float __attribute__((vector_size(4 * kLanes)));
 using VI = std::int32_t __attribute__((vector_size(4 * kLanes)));
 using VU = std::uint32_t __attribute__((vector_size(4 * kLanes)));
-using VD = double __attribute__((vector_size(8 * kLanes)));
 
 #define PLURION_SIMD_INLINE [[gnu::always_inline]] inline
 // For lambdas, which the loops that take them must not call out of line.
@@ -32,9 +31,6 @@ PLURION_SIMD_INLINE VF ToFloat(VU v) {
 }
 // Truncation toward zero, as static_cast does.
 PLURION_SIMD_INLINE VI Truncate(VF v) {
-    return __builtin_convertvector(v, VI);
-}
-PLURION_SIMD_INLINE VI Truncate(VD v) {
     return __builtin_convertvector(v, VI);
 }
 // NaN becomes 0, as ClampUnit does.
@@ -436,17 +432,50 @@ struct LanePlaces {
     VI qx, qy; // at 8 bits, fx and fy as whole numbers
 };
 
+// The lanes' coordinates are worked in doubles, half the lanes at a time: a half fills one
+// register, where a whole-width vector of doubles would be built through memory (its broadcasts
+// as sixteen stores and a load that cannot forward them, on every run).
+using VDHalf = double __attribute__((vector_size(4 * kLanes)));
+using VIHalf = std::int32_t __attribute__((vector_size(2 * kLanes)));
+
+template <std::size_t kFrom, std::size_t... I>
+PLURION_SIMD_INLINE VDHalf HalfOf(VI v, std::index_sequence<I...>) {
+    return __builtin_convertvector(__builtin_shufflevector(v, v, (kFrom + I)...), VDHalf);
+}
+using VFHalf = float __attribute__((vector_size(2 * kLanes)));
+template <class Half, std::size_t... I>
+PLURION_SIMD_INLINE auto Joined(Half lo, Half hi, std::index_sequence<I...>) {
+    return __builtin_shufflevector(lo, hi, I...);
+}
+
+// Truncate(u + bias) for the lanes' u = (x + 0.5) * du + row_u; `after` gets each half of u and
+// of the truncated values, the lower lanes first.
+template <class After>
+PLURION_SIMD_INLINE VI TruncatedOf(VI x, double du, double row_u, double bias, After&& after) {
+    constexpr auto kHalf = std::make_index_sequence<kLanes / 2>();
+    auto half = [&](VDHalf cx, int from) PLURION_SIMD_LAMBDA {
+        const VDHalf u = cx * du + row_u;
+        const auto whole = __builtin_convertvector(bias == 0.0 ? u : u + bias, VIHalf);
+        after(u, whole, from);
+        return whole;
+    };
+    const VIHalf lo = half(HalfOf<0>(x, kHalf) + 0.5, 0);
+    const VIHalf hi = half(HalfOf<kLanes / 2>(x, kHalf) + 0.5, kLanes / 2);
+    return Joined(lo, hi, std::make_index_sequence<kLanes>());
+}
+PLURION_SIMD_INLINE VI TruncatedOf(VI x, double du, double row_u, double bias) {
+    return TruncatedOf(x, du, row_u, bias, [](VDHalf, VIHalf, int) PLURION_SIMD_LAMBDA {});
+}
+
 template <class Traits, bool kBilinear>
 PLURION_SIMD_INLINE LanePlaces PlacesOf(const RowCoordinates& c, VI x) {
     // RowCoordinates: u = (x + 0.5) * du + row_u, in doubles.
-    const VD cx = __builtin_convertvector(x, VD) + 0.5;
     LanePlaces p{};
     if constexpr (kBilinear && std::is_same_v<Traits, Pixel8Traits>) {
         // PlaceOf8. Scaling by 128 is exact, so it may come before the sum: the same numbers.
-        const VD u128 = cx * (c.du * 128.0) + c.row_u * 128.0;
-        const VD v128 = cx * (c.dv * 128.0) + c.row_v * 128.0;
-        const VI ux = Truncate(u128 + (0.5 + 128.0 * 128.0)) - 128 * 128;
-        const VI vy = Truncate(v128 + (0.5 + 128.0 * 128.0)) - 128 * 128;
+        constexpr double kBias = 0.5 + 128.0 * 128.0;
+        const VI ux = TruncatedOf(x, c.du * 128.0, c.row_u * 128.0, kBias) - 128 * 128;
+        const VI vy = TruncatedOf(x, c.dv * 128.0, c.row_v * 128.0, kBias) - 128 * 128;
         p.ix = ux >> 7;
         p.iy = vy >> 7;
         p.qx = ux & 127;
@@ -455,17 +484,21 @@ PLURION_SIMD_INLINE LanePlaces PlacesOf(const RowCoordinates& c, VI x) {
         p.fy = ToFloat(p.qy);
         return p;
     }
-    const VD u = cx * c.du + c.row_u;
-    const VD v = cx * c.dv + c.row_v;
     if constexpr (!kBilinear) {
-        p.ix = Truncate(u);
-        p.iy = Truncate(v);
+        p.ix = TruncatedOf(x, c.du, c.row_u, 0.0);
+        p.iy = TruncatedOf(x, c.dv, c.row_v, 0.0);
     } else {
-        // PlaceOf.
-        p.ix = Truncate(u + 1.0) - 1;
-        p.iy = Truncate(v + 1.0) - 1;
-        p.fx = __builtin_convertvector(u - __builtin_convertvector(p.ix, VD), VF);
-        p.fy = __builtin_convertvector(v - __builtin_convertvector(p.iy, VD), VF);
+        // PlaceOf: the whole part through u + 1, the fraction u - that part.
+        VFHalf parts[2];
+        auto fraction = [&parts](VDHalf u, VIHalf whole, int from) PLURION_SIMD_LAMBDA {
+            parts[from == 0 ? 0 : 1] =
+                __builtin_convertvector(u - __builtin_convertvector(whole - 1, VDHalf), VFHalf);
+        };
+        constexpr auto kAll = std::make_index_sequence<kLanes>();
+        p.ix = TruncatedOf(x, c.du, c.row_u, 1.0, fraction) - 1;
+        p.fx = Joined(parts[0], parts[1], kAll);
+        p.iy = TruncatedOf(x, c.dv, c.row_v, 1.0, fraction) - 1;
+        p.fy = Joined(parts[0], parts[1], kAll);
     }
     return p;
 }
@@ -522,6 +555,46 @@ PLURION_SIMD_INLINE Taps8 GatherTaps8(const std::byte* base, VI offset, std::int
     const std::byte* below = base + row;
     return {_mm512_i32gather_epi64(first, base, 1), _mm512_i32gather_epi64(second, base, 1),
             _mm512_i32gather_epi64(first, below, 1), _mm512_i32gather_epi64(second, below, 1)};
+}
+
+// The same taps for lanes that may reach past the source's edges, for a source at least two
+// pixels wide: a pair that straddles the left or the right edge is fetched from the two pixels
+// inside and moved into place, taps outside come out zero and rows outside are not read. The
+// words are those of the masked loads, so the sums are too.
+PLURION_SIMD_INLINE Taps8 GatherEdgeTaps8(const SourceImage<Pixel8Traits>& src,
+                                          const LanePlaces& p) {
+    const __m512i order = _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+    const __m512i ix = _mm512_permutexvar_epi32(order, reinterpret_cast<__m512i>(p.ix));
+    const __m512i iy = _mm512_permutexvar_epi32(order, reinterpret_cast<__m512i>(p.iy));
+    const __m512i one = _mm512_set1_epi32(1);
+    const __m512i width = _mm512_set1_epi32(src.width);
+    const __m512i height = _mm512_set1_epi32(src.height);
+    // 0 <= v < n as one unsigned comparison.
+    const __mmask16 left = _mm512_cmplt_epu32_mask(ix, width);
+    const __mmask16 right = _mm512_cmplt_epu32_mask(_mm512_add_epi32(ix, one), width);
+    const __mmask16 top = _mm512_cmplt_epu32_mask(iy, height);
+    const __mmask16 bottom = _mm512_cmplt_epu32_mask(_mm512_add_epi32(iy, one), height);
+    const auto only_right = static_cast<__mmask16>(right & ~left); // x = -1: reads (0, 1)
+    const auto only_left = static_cast<__mmask16>(left & ~right);  // x = width - 1: (w - 2, w - 1)
+    __m512i x = _mm512_mask_add_epi32(ix, only_right, ix, one);
+    x = _mm512_mask_sub_epi32(x, only_left, x, one);
+    const __m512i at = _mm512_add_epi32(
+        _mm512_mullo_epi32(iy, _mm512_set1_epi32(static_cast<std::int32_t>(src.rowbytes))),
+        _mm512_slli_epi32(x, 2));
+    const auto across = static_cast<__mmask16>(left | right);
+    const std::byte* below = src.base + src.rowbytes;
+    auto gather = [&](const std::byte* from, __mmask16 rows, int half) PLURION_SIMD_LAMBDA {
+        const auto lanes = static_cast<__mmask8>((rows & across) >> (8 * half));
+        const __m256i offsets =
+            half == 0 ? _mm512_castsi512_si256(at) : _mm512_extracti64x4_epi64(at, 1);
+        __m512i pair = _mm512_mask_i32gather_epi64(_mm512_setzero_si512(), lanes, offsets, from, 1);
+        pair =
+            _mm512_mask_slli_epi64(pair, static_cast<__mmask8>(only_right >> (8 * half)), pair, 32);
+        return _mm512_mask_srli_epi64(pair, static_cast<__mmask8>(only_left >> (8 * half)), pair,
+                                      32);
+    };
+    return {gather(src.base, top, 0), gather(src.base, top, 1), gather(below, bottom, 0),
+            gather(below, bottom, 1)};
 }
 
 // Whether every tap of every lane is transparent: alpha is each pixel's first byte.
@@ -625,17 +698,20 @@ PLURION_SIMD_INLINE Sums Sample(const SourceImage<Traits>& src, const LanePlaces
         const VI offset = OffsetOf(p.ix, p.iy, row, bytes);
         Quad t00, t10, t01, t11;
         bool opaque = false;
-        if (inside) {
-            bool gathered = false;
+        bool fetched = false;
 #if PLURION_SIMD_AVX512
-            if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
-                const Taps8 taps = GatherTaps8(src.base, offset, row);
+        if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
+            if (inside || src.width >= 2) {
+                const Taps8 taps =
+                    inside ? GatherTaps8(src.base, offset, row) : GatherEdgeTaps8(src, p);
                 if (kStraight && AllTransparent8(taps)) {
                     // Straight colour counts by its alpha: the sample is zero, as the sums would
                     // say. (A premultiplied source's colour counts as it stands.)
                     return Sums{};
                 }
-                if (AllOpaque8(taps)) {
+                // Only inside, as the other instruction sets take the shortcut: they give the
+                // same bytes.
+                if (inside && AllOpaque8(taps)) {
                     Quad q{VF{} + 255.0f * 128.0f * 128.0f, {}, {}, {}};
                     OpaqueBlend8(taps, p, q.r, q.g, q.b);
                     return {q, true};
@@ -646,22 +722,23 @@ PLURION_SIMD_INLINE Sums Sample(const SourceImage<Traits>& src, const LanePlaces
                 t10 = Depth<Pixel8Traits>::Channels(w10);
                 t01 = Depth<Pixel8Traits>::Channels(w01);
                 t11 = Depth<Pixel8Traits>::Channels(w11);
-                gathered = true;
+                fetched = true;
             }
+        }
 #endif
-            if (!gathered) {
-                const LaneOffsets o = OffsetsOf(offset);
-                Depth<Traits>::FetchPair(src.base, o, 0, t00, t10);
-                Depth<Traits>::FetchPair(src.base, o, row, t01, t11);
-                if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
-                    opaque = AllLanes((t00.a == 255.0f) & (t10.a == 255.0f) & (t01.a == 255.0f) &
-                                      (t11.a == 255.0f));
-                } else {
-                    t00 = ClampAlpha<Traits>(t00);
-                    t10 = ClampAlpha<Traits>(t10);
-                    t01 = ClampAlpha<Traits>(t01);
-                    t11 = ClampAlpha<Traits>(t11);
-                }
+        if (fetched) {
+        } else if (inside) {
+            const LaneOffsets o = OffsetsOf(offset);
+            Depth<Traits>::FetchPair(src.base, o, 0, t00, t10);
+            Depth<Traits>::FetchPair(src.base, o, row, t01, t11);
+            if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
+                opaque = AllLanes((t00.a == 255.0f) & (t10.a == 255.0f) & (t01.a == 255.0f) &
+                                  (t11.a == 255.0f));
+            } else {
+                t00 = ClampAlpha<Traits>(t00);
+                t10 = ClampAlpha<Traits>(t10);
+                t01 = ClampAlpha<Traits>(t01);
+                t11 = ClampAlpha<Traits>(t11);
             }
         } else {
             const VI x0 = (p.ix >= 0) & (p.ix < src.width);
