@@ -235,6 +235,24 @@ TEST(PixelsGeometry, ReachableRunsMatchAPixelByPixelSearch) {
             const RowRun run = ReachableRun(inv, y, -10, 30, -0.5, 6.5, -0.5, 4.5);
             const RowRun found = finder(y, -10, 30);
             ASSERT_TRUE(found.begin == run.begin && found.end == run.end) << "trial " << trial;
+            // The runs from the bounds alone: Within may lose a pixel at either end, Around may
+            // add one; the clip's ends are no bound to lose a pixel at.
+            const RowRun within = finder.Within(y, -10, 30);
+            const RowRun around = finder.Around(y, -10, 30);
+            if (run.end > run.begin) {
+                ASSERT_TRUE(within.begin >= run.begin && within.begin <= run.begin + 1 &&
+                            within.end <= run.end && within.end >= run.end - 1)
+                    << "trial " << trial << " row " << y;
+                ASSERT_TRUE(around.begin <= run.begin && around.begin >= run.begin - 1 &&
+                            around.end >= run.end && around.end <= run.end + 1)
+                    << "trial " << trial << " row " << y;
+                ASSERT_TRUE((run.begin > -10 || within.begin == -10) &&
+                            (run.end < 30 || within.end == 30))
+                    << "trial " << trial << " row " << y;
+            } else {
+                ASSERT_LE(within.end - within.begin, 0) << "trial " << trial << " row " << y;
+                ASSERT_LE(around.end - around.begin, 2) << "trial " << trial << " row " << y;
+            }
             for (A_long x = -10; x < 30; ++x) {
                 const Point p = SourceOfPixel(inv, x, y);
                 const bool inside = p.x > -0.5 && p.x < 6.5 && p.y > -0.5 && p.y < 4.5;
@@ -256,6 +274,9 @@ TEST(PixelsGeometry, ReachableRunsMatchAPixelByPixelSearch) {
     check(Affine{0, 0.5, 1, 0, 2.25, 1}, 1000);
     check(Affine{1e-310, 0.5, 1, -0.25, 3, 2}, 1001);
     check(Affine{0.7, -1e-310, 0, 1, 1, -2.5}, 1002);
+    // Whole-pixel moves put the region's edges on pixel centres, which lie outside it.
+    check(Affine{1, 0, 0, 1, -2, -1}, 1003);
+    check(Affine{0.5, 0, 0, 0.5, -1.25, 0.25}, 1004);
 }
 
 TEST(PixelsGeometry, InverseUndoesTheMapAndRejectsSingularOnes) {

@@ -212,6 +212,41 @@ RowRun RunFinder::operator()(A_long y, A_long x_begin, A_long x_end) const {
     return {begin, end};
 }
 
+bool RunFinder::Bounds(A_long y, A_long x_begin, A_long x_end, double slack, RowRun& run) const {
+    if ((inv_.xx != 0.0 && per_u_ == 0.0) || (inv_.xy != 0.0 && per_v_ == 0.0)) {
+        return false;
+    }
+    // Open bounds, unlike [x_begin, x_end): far beyond any pixel until an axis narrows them.
+    constexpr double kFar = 4.0 * (1 << 30);
+    const double cy = y + 0.5;
+    double lo = -kFar;
+    double hi = kFar;
+    NarrowByAxis(inv_.xx, per_u_, cy * inv_.yx + inv_.tx, u_lo_, u_hi_, lo, hi);
+    NarrowByAxis(inv_.xy, per_v_, cy * inv_.yy + inv_.ty, v_lo_, v_hi_, lo, hi);
+    if (!(lo <= hi)) {
+        run = {x_begin, x_begin};
+        return true;
+    }
+    // The pixels strictly between lo and hi, give or take the slack, within [x_begin, x_end).
+    const A_long begin = std::clamp(ToPixel(std::floor(lo - slack)) + 1, x_begin, x_end);
+    run = {begin, std::clamp(ToPixel(std::ceil(hi + slack)), begin, x_end)};
+    return true;
+}
+
+// The bounds err by far less than a millionth of a pixel (they are quotients of doubles), so
+// that much slack settles which way any error goes.
+constexpr double kBoundsSlack = 1e-6;
+
+RowRun RunFinder::Within(A_long y, A_long x_begin, A_long x_end) const {
+    RowRun run;
+    return Bounds(y, x_begin, x_end, -kBoundsSlack, run) ? run : (*this)(y, x_begin, x_end);
+}
+
+RowRun RunFinder::Around(A_long y, A_long x_begin, A_long x_end) const {
+    RowRun run;
+    return Bounds(y, x_begin, x_end, kBoundsSlack, run) ? run : (*this)(y, x_begin, x_end);
+}
+
 RowRun ReachableRun(const Affine& inv, A_long y, A_long x_begin, A_long x_end, double u_lo,
                     double u_hi, double v_lo, double v_hi) {
     return RunFinder(inv, u_lo, u_hi, v_lo, v_hi)(y, x_begin, x_end);

@@ -78,7 +78,17 @@ class RunFinder {
     RunFinder(const Affine& inv, double u_lo, double u_hi, double v_lo, double v_hi);
     RowRun operator()(A_long y, A_long x_begin, A_long x_end) const;
 
+    // From the bounds alone, without the exact test at the ends, for callers that need no more:
+    // Within gives only pixels of the run, perhaps without one at either end; Around gives
+    // every pixel of the run, perhaps with one more at either end.
+    RowRun Within(A_long y, A_long x_begin, A_long x_end) const;
+    RowRun Around(A_long y, A_long x_begin, A_long x_end) const;
+
   private:
+    // The run's ends from the bounds, each moved by `slack` pixels (out where positive); false
+    // when a slope is too small to divide by, where only the exact test finds the run.
+    bool Bounds(A_long y, A_long x_begin, A_long x_end, double slack, RowRun& run) const;
+
     Affine inv_;
     double u_lo_, u_hi_, v_lo_, v_hi_;
     double per_u_, per_v_; // 1 / slope of u and of v along a row; 0 where the slope is 0

@@ -34,7 +34,7 @@ inline RunFinder TapsInsideFinder(const Affine& inv, bool bilinear, A_long width
 }
 
 // Samples a run of destination pixels and composites them In Front in one pass; `inside` is
-// the part of the run that TapsInsideFinder gives.
+// the part of the run that TapsInsideFinder gives (its Within run will do).
 template <class Traits>
 using DrawRunFn = void (*)(const SourceImage<Traits>& src, const Affine& inv, A_long y, A_long x0,
                            A_long count, const RowRun& inside, typename Traits::Pixel* dst,

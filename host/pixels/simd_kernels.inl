@@ -829,7 +829,7 @@ PLURION_SIMD_INLINE void InFrontLanes(const Quad& s, float scale_alpha, float sc
 template <bool kBilinear>
 RowRun InsideRun(const Affine& inv, A_long y, A_long x0, A_long count, A_long width,
                  A_long height) {
-    const RowRun run = TapsInsideFinder(inv, kBilinear, width, height)(y, x0, x0 + count);
+    const RowRun run = TapsInsideFinder(inv, kBilinear, width, height).Within(y, x0, x0 + count);
     return {run.begin - x0, run.end - x0};
 }
 

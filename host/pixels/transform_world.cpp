@@ -182,7 +182,11 @@ void DrawStillRows(const SourceImage<Traits>& src, const DrawPlan& plan, const A
     const RunFinder reachable(inv, plan.u_lo, plan.u_hi, plan.v_lo, plan.v_hi);
     const RunFinder inside = TapsInsideFinder(inv, plan.bilinear, src.width, src.height);
     for (A_long y = top; y < bottom; y += plan.row_step) {
-        const RowRun run = reachable(y, plan.box.left, plan.box.right);
+        // In Front leaves a pixel whose sample is empty as it was, so its kernel may be given a
+        // pixel more at either end; the others visit exactly the pixels the source reaches.
+        const RowRun run = k.in_front != nullptr
+                               ? reachable.Around(y, plan.box.left, plan.box.right)
+                               : reachable(y, plan.box.left, plan.box.right);
         const A_long n = run.end - run.begin;
         if (n <= 0) {
             continue;
@@ -199,7 +203,8 @@ void DrawStillRows(const SourceImage<Traits>& src, const DrawPlan& plan, const A
             }
         }
         if (k.in_front != nullptr) {
-            k.in_front(src, inv, y, run.begin, n, inside(y, run.begin, run.end), out, plan.params);
+            k.in_front(src, inv, y, run.begin, n, inside.Within(y, run.begin, run.end), out,
+                       plan.params);
             continue;
         }
         k.sample(src, inv, y, run.begin, n, rows.row.data());
