@@ -12,6 +12,7 @@
 #include <emmintrin.h>
 #endif
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -93,10 +94,46 @@ struct BilinearPlace8 {
     int fx, fy;
 };
 
-PLURION_PIXEL_INLINE BilinearPlace8 PlaceOf8(double u, double v) {
-    // Shifted by 128 pixels so that truncation is the floor; u, v are above -1 here.
-    const auto ux = static_cast<A_long>(u * 128.0 + (0.5 + 128.0 * 128.0)) - 128 * 128;
-    const auto vy = static_cast<A_long>(v * 128.0 + (0.5 + 128.0 * 128.0)) - 128 * 128;
+// Along a row the 8-bit places are worked in whole numbers: the source point less half a pixel,
+// in units of 2^-39 pixel (the 1/128 steps and 32 bits below them), is u + x * du at destination
+// column x, in 64-bit arithmetic that wraps. A point within reach of the source lies far inside
+// 2^63 units, so the wrapped sum is the true one however far away column 0 maps; and a vector
+// kernel that steps from block to block gets the numbers of the plain one. The rounding to
+// a 1/128 step is in u (half a step), so the step is the sum's upper 32 bits. Rounding du costs at
+// most half a unit a column: 1/512 pixel at column 2^31.
+struct FixedRow8 {
+    std::uint64_t u, v;   // at column 0
+    std::uint64_t du, dv; // a column further
+};
+
+// Pixels in 2^-39 units, rounded, modulo 2^64.
+inline std::uint64_t FixedUnits(double pixels) {
+    const double units = pixels * 549755813888.0; // 2^39: exact
+    constexpr double kTwo63 = 9223372036854775808.0;
+    if (std::fabs(units) < kTwo63 / 2) {
+        return static_cast<std::uint64_t>(std::llround(units));
+    }
+    // So large a number is whole, and so is its remainder: both exact.
+    double rest = std::fmod(units, 2 * kTwo63);
+    if (rest >= kTwo63) {
+        rest -= 2 * kTwo63;
+    } else if (rest < -kTwo63) {
+        rest += 2 * kTwo63;
+    }
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(rest));
+}
+
+// The row of source coordinates less half a pixel `row_u` + (x + 0.5) * `du`, and the same in v.
+inline FixedRow8 FixedRowOf8(double row_u, double du, double row_v, double dv) {
+    constexpr std::uint64_t kHalfStep = std::uint64_t{1} << 31;
+    return {FixedUnits(0.5 * du + row_u) + kHalfStep, FixedUnits(0.5 * dv + row_v) + kHalfStep,
+            FixedUnits(du), FixedUnits(dv)};
+}
+
+PLURION_PIXEL_INLINE BilinearPlace8 PlaceOf8(const FixedRow8& row, A_long x) {
+    const auto column = static_cast<std::uint64_t>(static_cast<std::int64_t>(x));
+    const auto ux = static_cast<std::int32_t>((row.u + column * row.du) >> 32);
+    const auto vy = static_cast<std::int32_t>((row.v + column * row.dv) >> 32);
     return {ux >> 7, vy >> 7, ux & 127, vy & 127};
 }
 
@@ -208,14 +245,10 @@ PLURION_PIXEL_INLINE Premul BilinearSample8(const SourceImage<Pixel8Traits>& src
 
 template <class Traits, bool kStraight>
 PLURION_PIXEL_INLINE Premul BilinearSample(const SourceImage<Traits>& src, double u, double v) {
-    if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
-        return BilinearSample8<kStraight>(src, PlaceOf8(u, v));
-    } else {
-        Premul t[4];
-        const BilinearPlace p = PlaceOf(u, v);
-        FetchTaps<Traits, kStraight>(src, p, t);
-        return Weigh(t, p.fx, p.fy);
-    }
+    Premul t[4];
+    const BilinearPlace p = PlaceOf(u, v);
+    FetchTaps<Traits, kStraight>(src, p, t);
+    return Weigh(t, p.fx, p.fy);
 }
 
 // Source coordinates (less half a pixel) along a row: u = row_u + (x + 0.5) * du.
@@ -247,9 +280,16 @@ template <class Traits, bool kStraight, bool kAccumulate>
 void SampleBilinearRun(const SourceImage<Traits>& src, const Affine& inv, A_long y, A_long x0,
                        A_long count, Premul* out) {
     const RowCoordinates c(inv, y, 0.5);
-    for (A_long i = 0; i < count; ++i) {
-        Store<kAccumulate>(out[i],
-                           BilinearSample<Traits, kStraight>(src, c.U(x0 + i), c.V(x0 + i)));
+    if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
+        const FixedRow8 row = FixedRowOf8(c.row_u, c.du, c.row_v, c.dv);
+        for (A_long i = 0; i < count; ++i) {
+            Store<kAccumulate>(out[i], BilinearSample8<kStraight>(src, PlaceOf8(row, x0 + i)));
+        }
+    } else {
+        for (A_long i = 0; i < count; ++i) {
+            Store<kAccumulate>(out[i],
+                               BilinearSample<Traits, kStraight>(src, c.U(x0 + i), c.V(x0 + i)));
+        }
     }
 }
 

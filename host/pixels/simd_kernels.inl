@@ -5,9 +5,10 @@
 // symbol.
 //
 // What they share with the scalar reference (sampling.h, compositing.h), exactly: where each
-// pixel samples (the same source coordinates in doubles, the same 1/128 places at 8 bits), which
-// taps count (those outside the source are transparent black), the exact whole-number blend of
-// opaque 8-bit taps and the compositing formula. What they do differently: other taps are
+// pixel samples (the same source coordinates in doubles; at 8 bits, bilinear, the same 1/128
+// places in whole numbers, stepped from block to block), which taps count (those outside the
+// source are transparent black), the exact whole-number blend of opaque 8-bit taps and the
+// compositing formula. What they do differently: other taps are
 // premultiplied and blended as whole numbers held in floats (8 and 16 bits) and scaled to unit
 // values once, which is more exact than the reference, which rounds at every step; the two
 // agree within one step of the depth (the tests hold them to it).
@@ -470,20 +471,8 @@ PLURION_SIMD_INLINE VI TruncatedOf(VI x, double du, double row_u, double bias) {
 template <class Traits, bool kBilinear>
 PLURION_SIMD_INLINE LanePlaces PlacesOf(const RowCoordinates& c, VI x) {
     // RowCoordinates: u = (x + 0.5) * du + row_u, in doubles.
+    static_assert(!(kBilinear && std::is_same_v<Traits, Pixel8Traits>), "FixedPlaces8's work");
     LanePlaces p{};
-    if constexpr (kBilinear && std::is_same_v<Traits, Pixel8Traits>) {
-        // PlaceOf8. Scaling by 128 is exact, so it may come before the sum: the same numbers.
-        constexpr double kBias = 0.5 + 128.0 * 128.0;
-        const VI ux = TruncatedOf(x, c.du * 128.0, c.row_u * 128.0, kBias) - 128 * 128;
-        const VI vy = TruncatedOf(x, c.dv * 128.0, c.row_v * 128.0, kBias) - 128 * 128;
-        p.ix = ux >> 7;
-        p.iy = vy >> 7;
-        p.qx = ux & 127;
-        p.qy = vy & 127;
-        p.fx = ToFloat(p.qx);
-        p.fy = ToFloat(p.qy);
-        return p;
-    }
     if constexpr (!kBilinear) {
         p.ix = TruncatedOf(x, c.du, c.row_u, 0.0);
         p.iy = TruncatedOf(x, c.dv, c.row_v, 0.0);
@@ -502,6 +491,77 @@ PLURION_SIMD_INLINE LanePlaces PlacesOf(const RowCoordinates& c, VI x) {
     }
     return p;
 }
+
+// The 8-bit bilinear places of a run's blocks, in the whole numbers of PlaceOf8: each lane's sum
+// is stepped by kLanes columns from one block to the next, and the 1/128 step is its upper half.
+using VQHalf = std::uint64_t __attribute__((vector_size(4 * kLanes))); // kLanes / 2 lanes
+
+template <std::size_t... I>
+constexpr VQHalf QuadIotaOf(std::uint64_t from, std::index_sequence<I...>) {
+    return VQHalf{(from + I)...};
+}
+
+// The upper 32 bits of each lane, lowest lane first.
+template <std::size_t... I>
+PLURION_SIMD_INLINE VI UpperHalves(VQHalf lo, VQHalf hi, std::index_sequence<I...>) {
+    return reinterpret_cast<VI>(__builtin_shufflevector(reinterpret_cast<VU>(lo),
+                                                        reinterpret_cast<VU>(hi), (2 * I + 1)...));
+}
+
+class FixedPlaces8 {
+  public:
+    FixedPlaces8(const RowCoordinates& c, A_long x0)
+        : row_(FixedRowOf8(c.row_u, c.du, c.row_v, c.dv)),
+          column_(static_cast<std::uint64_t>(static_cast<std::int64_t>(x0))) {
+        constexpr auto kHalf = std::make_index_sequence<kLanes / 2>();
+        const VQHalf lo = QuadIotaOf(0, kHalf) + column_;
+        const VQHalf hi = QuadIotaOf(kLanes / 2, kHalf) + column_;
+        u_lo_ = row_.u + lo * row_.du;
+        u_hi_ = row_.u + hi * row_.du;
+        v_lo_ = row_.v + lo * row_.dv;
+        v_hi_ = row_.v + hi * row_.dv;
+    }
+
+    // The next block's places, of which the first n lanes are in the run; the others take the
+    // place of the last one, so that they read only where it does.
+    PLURION_SIMD_INLINE LanePlaces Next(A_long n) {
+        VQHalf u_lo = u_lo_, u_hi = u_hi_, v_lo = v_lo_, v_hi = v_hi_;
+        if (n < kLanes) {
+            constexpr auto kHalf = std::make_index_sequence<kLanes / 2>();
+            const auto count = static_cast<std::uint64_t>(n);
+            const std::uint64_t last = column_ + count - 1;
+            const std::uint64_t u = row_.u + last * row_.du, v = row_.v + last * row_.dv;
+            const auto in_lo = QuadIotaOf(0, kHalf) < count;
+            const auto in_hi = QuadIotaOf(kLanes / 2, kHalf) < count;
+            u_lo = in_lo ? u_lo : u;
+            u_hi = in_hi ? u_hi : u;
+            v_lo = in_lo ? v_lo : v;
+            v_hi = in_hi ? v_hi : v;
+        }
+        constexpr std::uint64_t kStep = kLanes;
+        u_lo_ += kStep * row_.du;
+        u_hi_ += kStep * row_.du;
+        v_lo_ += kStep * row_.dv;
+        v_hi_ += kStep * row_.dv;
+        column_ += kStep;
+        constexpr auto kAll = std::make_index_sequence<kLanes>();
+        const VI ux = UpperHalves(u_lo, u_hi, kAll);
+        const VI vy = UpperHalves(v_lo, v_hi, kAll);
+        LanePlaces p;
+        p.ix = ux >> 7;
+        p.iy = vy >> 7;
+        p.qx = ux & 127;
+        p.qy = vy & 127;
+        p.fx = ToFloat(p.qx);
+        p.fy = ToFloat(p.qy);
+        return p;
+    }
+
+  private:
+    FixedRow8 row_;
+    std::uint64_t column_; // the next block's first
+    VQHalf u_lo_, u_hi_, v_lo_, v_hi_;
+};
 
 template <class Traits>
 PLURION_SIMD_INLINE Quad ClampAlpha(Quad t) {
@@ -838,10 +898,18 @@ RowRun InsideRun(const Affine& inv, A_long y, A_long x0, A_long count, A_long wi
 template <class Traits, bool kBilinear, class Block>
 PLURION_SIMD_INLINE void ForEachBlock(const RowCoordinates& c, A_long x0, A_long count,
                                       const RowRun& inside, Block&& block) {
-    for (A_long i = 0; i < count; i += kLanes) {
-        const A_long n = count - i < kLanes ? count - i : kLanes;
-        block(i, n, PlacesOf<Traits, kBilinear>(c, LaneXs(x0 + i, n)),
-              i >= inside.begin && i + n <= inside.end);
+    if constexpr (kBilinear && std::is_same_v<Traits, Pixel8Traits>) {
+        FixedPlaces8 places(c, x0);
+        for (A_long i = 0; i < count; i += kLanes) {
+            const A_long n = count - i < kLanes ? count - i : kLanes;
+            block(i, n, places.Next(n), i >= inside.begin && i + n <= inside.end);
+        }
+    } else {
+        for (A_long i = 0; i < count; i += kLanes) {
+            const A_long n = count - i < kLanes ? count - i : kLanes;
+            block(i, n, PlacesOf<Traits, kBilinear>(c, LaneXs(x0 + i, n)),
+                  i >= inside.begin && i + n <= inside.end);
+        }
     }
 }
 
