@@ -534,6 +534,52 @@ TEST(TransformLimits, MasksAndFieldsLimitWhatIsDrawn) {
     }
 }
 
+// A nearest draw moved half a pixel puts the source's left edge on the centre of destination
+// column 0, which it does not reach (u > 0 strictly): columns 1 to 3 take source columns 1 to 3,
+// at every depth and with the vector kernels too. Blurred between two such places (0.5 and 2.5
+// pixels), the two samples of a column count half each where each reaches it.
+TEST(TransformLimits, NearestLeavesAPixelOnTheSourcesEdge) {
+    for (PF_PixelFormat format : kFormats) {
+        WorldOwner ramp = MakeImage(format, 4, 1,
+                                    {{0.25f, 0.25f, 0.25f, 1},
+                                     {0.5f, 0.5f, 0.5f, 1},
+                                     {0.75f, 0.75f, 0.75f, 1},
+                                     {1, 1, 1, 1}});
+        const PF_CompositeMode in_front = Mode(PF_Xfer_IN_FRONT);
+        const PF_FloatMatrix moves[2] = {Matrix(1, 0, 0, 1, 0.5, 0), Matrix(1, 0, 0, 1, 2.5, 0)};
+        WorldOwner dst = MakeUniform(format, 8, 1, {});
+        ASSERT_EQ(TransformWorld(PF_Quality_LO, PF_MF_Alpha_STRAIGHT, PF_Field_FRAME, &ramp.get(),
+                                 &in_front, nullptr, moves, 1, 1, nullptr, &dst.get()),
+                  PF_Err_NONE);
+        const float still[8] = {0, 0.5f, 0.75f, 1, 0, 0, 0, 0};
+        for (A_long x = 0; x < 8; ++x) {
+            EXPECT_EQ(PixelAt(dst.get(), x, 0).a, still[x] > 0 ? 1.0f : 0.0f)
+                << FormatName(format) << " column " << x;
+            EXPECT_NEAR(PixelAt(dst.get(), x, 0).r, still[x], 1.0 / 255)
+                << FormatName(format) << " " << x;
+        }
+        // Blurred: column 3 takes source 3 (first place) and source 1 (second), half each;
+        // column 1 only the first place's source 1, at half coverage.
+        MotionBlurSettings two;
+        two.adaptive_limit = 2;
+        WorldOwner blurred = MakeUniform(format, 8, 1, {});
+        ASSERT_EQ(TransformWorld(PF_Quality_LO, PF_MF_Alpha_STRAIGHT, PF_Field_FRAME, &ramp.get(),
+                                 &in_front, nullptr, moves, 2, 1, nullptr, &blurred.get(),
+                                 {two, nullptr}),
+                  PF_Err_NONE);
+        const float alpha[8] = {0, 0.5f, 0.5f, 1, 0.5f, 0.5f, 0, 0};
+        const float red[8] = {0, 0.5f, 0.75f, 0.75f, 0.75f, 1, 0, 0};
+        for (A_long x = 0; x < 8; ++x) {
+            EXPECT_NEAR(PixelAt(blurred.get(), x, 0).a, alpha[x], 1.0 / 255)
+                << FormatName(format) << " column " << x;
+            if (alpha[x] > 0) {
+                EXPECT_NEAR(PixelAt(blurred.get(), x, 0).r, red[x], 1.0 / 255)
+                    << FormatName(format) << " column " << x;
+            }
+        }
+    }
+}
+
 TEST(TransformErrors, BadArgumentsAreRefusedWithoutTouchingTheDestination) {
     WorldOwner src = MakeUniform(PF_PixelFormat_ARGB32, 2, 2, {1, 1, 1, 1});
     WorldOwner dst = MakeUniform(PF_PixelFormat_ARGB32, 2, 2, {});

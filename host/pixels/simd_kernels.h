@@ -58,13 +58,24 @@ template <class Traits>
 using PlanesRunFn = void (*)(const SamplePlanes& planes, typename Traits::Pixel* dst, A_long count,
                              const CompositeParams& params);
 
+// Samples a run at each map of a motion-blurred draw, sums the samples and composites the sum In
+// Front, without planes in memory; for at most kMostBlurredMaps maps. For each map, `reach`: the
+// pixels it reaches (it adds nothing elsewhere); `inside`: as for DrawRunFn.
+constexpr int kMostBlurredMaps = 32;
+template <class Traits>
+using BlurredRunFn = void (*)(const SourceImage<Traits>& src, const Affine* inv,
+                              const RowRun* reach, const RowRun* inside, int maps, A_long y,
+                              A_long x0, A_long count, typename Traits::Pixel* dst,
+                              const CompositeParams& params);
+
 template <class Traits>
 struct SimdKernelSet {
-    DrawRunFn<Traits> in_front[2][2];         // [bilinear][straight]
-    SampleRunFn<Traits> sample[2][2][2];      // [bilinear][straight][accumulate]
-    CompositeRunFn<Traits> in_front_from;     // In Front of premultiplied samples
-    AccumulateRunFn<Traits> accumulate[2][2]; // [bilinear][straight], into planes
-    PlanesRunFn<Traits> in_front_planes;      // In Front of summed planes
+    DrawRunFn<Traits> in_front[2][2];            // [bilinear][straight]
+    SampleRunFn<Traits> sample[2][2][2];         // [bilinear][straight][accumulate]
+    CompositeRunFn<Traits> in_front_from;        // In Front of premultiplied samples
+    AccumulateRunFn<Traits> accumulate[2][2];    // [bilinear][straight], into planes
+    PlanesRunFn<Traits> in_front_planes;         // In Front of summed planes
+    BlurredRunFn<Traits> in_front_blurred[2][2]; // [bilinear][straight]
 };
 
 struct SimdKernels {

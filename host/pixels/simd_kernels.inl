@@ -510,6 +510,7 @@ PLURION_SIMD_INLINE VI UpperHalves(VQHalf lo, VQHalf hi, std::index_sequence<I..
 
 class FixedPlaces8 {
   public:
+    FixedPlaces8() = default;
     FixedPlaces8(const RowCoordinates& c, A_long x0)
         : row_(FixedRowOf8(c.row_u, c.du, c.row_v, c.dv)),
           column_(static_cast<std::uint64_t>(static_cast<std::int64_t>(x0))) {
@@ -558,10 +559,31 @@ class FixedPlaces8 {
     }
 
   private:
-    FixedRow8 row_;
-    std::uint64_t column_; // the next block's first
-    VQHalf u_lo_, u_hi_, v_lo_, v_hi_;
+    FixedRow8 row_{};
+    std::uint64_t column_ = 0; // the next block's first
+    VQHalf u_lo_{}, u_hi_{}, v_lo_{}, v_hi_{};
 };
+
+// The places of a run's blocks at the other depths and filters, from doubles.
+template <class Traits, bool kBilinear>
+class DoublePlaces {
+  public:
+    DoublePlaces() = default;
+    DoublePlaces(const RowCoordinates& c, A_long x0) : c_(c), x_(x0) {}
+    PLURION_SIMD_INLINE LanePlaces Next(A_long n) {
+        const LanePlaces p = PlacesOf<Traits, kBilinear>(c_, LaneXs(x_, n));
+        x_ += kLanes;
+        return p;
+    }
+
+  private:
+    RowCoordinates c_{Affine{}, 0, 0.0};
+    A_long x_ = 0;
+};
+
+template <class Traits, bool kBilinear>
+using RunPlaces = std::conditional_t<kBilinear && std::is_same_v<Traits, Pixel8Traits>,
+                                     FixedPlaces8, DoublePlaces<Traits, kBilinear>>;
 
 template <class Traits>
 PLURION_SIMD_INLINE Quad ClampAlpha(Quad t) {
@@ -898,18 +920,10 @@ RowRun InsideRun(const Affine& inv, A_long y, A_long x0, A_long count, A_long wi
 template <class Traits, bool kBilinear, class Block>
 PLURION_SIMD_INLINE void ForEachBlock(const RowCoordinates& c, A_long x0, A_long count,
                                       const RowRun& inside, Block&& block) {
-    if constexpr (kBilinear && std::is_same_v<Traits, Pixel8Traits>) {
-        FixedPlaces8 places(c, x0);
-        for (A_long i = 0; i < count; i += kLanes) {
-            const A_long n = count - i < kLanes ? count - i : kLanes;
-            block(i, n, places.Next(n), i >= inside.begin && i + n <= inside.end);
-        }
-    } else {
-        for (A_long i = 0; i < count; i += kLanes) {
-            const A_long n = count - i < kLanes ? count - i : kLanes;
-            block(i, n, PlacesOf<Traits, kBilinear>(c, LaneXs(x0 + i, n)),
-                  i >= inside.begin && i + n <= inside.end);
-        }
+    RunPlaces<Traits, kBilinear> places(c, x0);
+    for (A_long i = 0; i < count; i += kLanes) {
+        const A_long n = count - i < kLanes ? count - i : kLanes;
+        block(i, n, places.Next(n), i >= inside.begin && i + n <= inside.end);
     }
 }
 
@@ -958,6 +972,42 @@ void InFrontRun(const SourceImage<Traits>& src, const Affine& inv, A_long y, A_l
                 InFrontLanes<Traits>(s.q, alpha_scale, colour_scale, block, params.rgb_only);
             });
         });
+}
+
+template <class Traits, bool kBilinear, bool kStraight>
+void InFrontBlurredRun(const SourceImage<Traits>& src, const Affine* inv, const RowRun* reach,
+                       const RowRun* taps_inside, int maps, A_long y, A_long x0, A_long count,
+                       typename Traits::Pixel* dst, const CompositeParams& params) {
+    RunPlaces<Traits, kBilinear> places[kMostBlurredMaps];
+    for (int m = 0; m < maps; ++m) {
+        places[m] =
+            RunPlaces<Traits, kBilinear>(RowCoordinates(inv[m], y, kBilinear ? 0.5 : 0.0), x0);
+    }
+    for (A_long i = 0; i < count; i += kLanes) {
+        const A_long n = count - i < kLanes ? count - i : kLanes;
+        const A_long first = x0 + i;
+        // Summed in the order of the maps from zero, as the planes would sum them.
+        Quad sum{};
+        for (int m = 0; m < maps; ++m) {
+            const LanePlaces p = places[m].Next(n);
+            if (first >= reach[m].end || first + n <= reach[m].begin) {
+                continue; // the map reaches none of the block
+            }
+            const bool inside = first >= taps_inside[m].begin && first + n <= taps_inside[m].end;
+            Quad s = UnitSample<Traits, kBilinear, kStraight>(
+                Sample<Traits, kBilinear, kStraight>(src, p, inside));
+            if (first < reach[m].begin || first + n > reach[m].end) {
+                // Pixels the map does not reach take nothing from it.
+                const VI x = Iota() + first;
+                const VI in = (x >= reach[m].begin) & (x < reach[m].end);
+                s = {in ? s.a : 0.0f, in ? s.r : 0.0f, in ? s.g : 0.0f, in ? s.b : 0.0f};
+            }
+            sum = {sum.a + s.a, sum.r + s.r, sum.g + s.g, sum.b + s.b};
+        }
+        OnBlock(dst + i, n, [&](typename Traits::Pixel* block) PLURION_SIMD_LAMBDA {
+            InFrontLanes<Traits>(sum, params.opacity, params.opacity, block, params.rgb_only);
+        });
+    }
 }
 
 template <class Traits, bool kBilinear, bool kStraight, bool kAccumulate>
@@ -1071,6 +1121,8 @@ constexpr SimdKernelSet<Traits> KernelSet() {
         {{&AccumulateRun<Traits, false, false>, &AccumulateRun<Traits, false, true>},
          {&AccumulateRun<Traits, true, false>, &AccumulateRun<Traits, true, true>}},
         &InFrontPlanes<Traits>,
+        {{&InFrontBlurredRun<Traits, false, false>, &InFrontBlurredRun<Traits, false, true>},
+         {&InFrontBlurredRun<Traits, true, false>, &InFrontBlurredRun<Traits, true, true>}},
     };
 }
 

@@ -142,7 +142,8 @@ struct DrawKernels {
     DrawRunFn<Traits> in_front = nullptr; // sample and composite in one pass; may be null
     // Motion samples summed channel by channel; null: summed into premultiplied rows.
     AccumulateRunFn<Traits> accumulate_planes = nullptr;
-    PlanesRunFn<Traits> in_front_planes = nullptr; // may be null: through premultiplied rows
+    PlanesRunFn<Traits> in_front_planes = nullptr;   // may be null: through premultiplied rows
+    BlurredRunFn<Traits> in_front_blurred = nullptr; // blurred In Front in one pass; may be null
 };
 
 template <class Traits>
@@ -163,6 +164,7 @@ DrawKernels<Traits> KernelsOf(const DrawPlan& plan, CompositeRunFn<Traits> refer
     if (in_front && plan.mask.mask == nullptr) {
         k.in_front = set.in_front[plan.bilinear][plan.straight];
         k.in_front_planes = set.in_front_planes;
+        k.in_front_blurred = set.in_front_blurred[plan.bilinear][plan.straight];
     }
     return k;
 }
@@ -182,9 +184,11 @@ void DrawStillRows(const SourceImage<Traits>& src, const DrawPlan& plan, const A
     const RunFinder reachable(inv, plan.u_lo, plan.u_hi, plan.v_lo, plan.v_hi);
     const RunFinder inside = TapsInsideFinder(inv, plan.bilinear, src.width, src.height);
     for (A_long y = top; y < bottom; y += plan.row_step) {
-        // In Front leaves a pixel whose sample is empty as it was, so its kernel may be given a
-        // pixel more at either end; the others visit exactly the pixels the source reaches.
-        const RowRun run = k.in_front != nullptr
+        // Bilinear In Front leaves a pixel whose sample is empty (or, with a double's rounding,
+        // a hair below) as it was, so its kernel may be given a pixel more at either end. Nearest
+        // samples a pixel on the region's very edge in full, so it, like every other kernel,
+        // visits exactly the pixels the source reaches.
+        const RowRun run = k.in_front != nullptr && plan.bilinear
                                ? reachable.Around(y, plan.box.left, plan.box.right)
                                : reachable(y, plan.box.left, plan.box.right);
         const A_long n = run.end - run.begin;
@@ -212,6 +216,54 @@ void DrawStillRows(const SourceImage<Traits>& src, const DrawPlan& plan, const A
             ApplyMask(plan.mask, y, run.begin, n, rows.row.data(), rows.scratch.data());
         }
         k.composite(rows.row.data(), out, n, plan.params, run.begin, y);
+    }
+}
+
+// The maps of a blurred draw that have an inverse, in order, with their row-run finders.
+struct BlurredMaps {
+    std::vector<Affine> inverses;
+    std::vector<RunFinder> reachable;
+    std::vector<RunFinder> taps_inside;
+};
+
+BlurredMaps MapsWithInverses(const DrawPlan& plan, A_long width, A_long height) {
+    BlurredMaps maps;
+    for (const std::optional<Affine>& inv : plan.inverses) {
+        if (inv) {
+            maps.inverses.push_back(*inv);
+            maps.reachable.emplace_back(*inv, plan.u_lo, plan.u_hi, plan.v_lo, plan.v_hi);
+            maps.taps_inside.push_back(TapsInsideFinder(*inv, plan.bilinear, width, height));
+        }
+    }
+    return maps;
+}
+
+// Blurred In Front through the one-pass kernel: each row's pixels that any map reaches, with each
+// map's run and taps-inside run.
+template <class Traits>
+void DrawBlurredInFrontRows(const SourceImage<Traits>& src, const DrawPlan& plan,
+                            const BlurredMaps& maps, const DrawKernels<Traits>& k,
+                            PF_EffectWorld& dst, A_long top, A_long bottom) {
+    const auto count = static_cast<int>(maps.inverses.size());
+    RowRun reach[kMostBlurredMaps];
+    RowRun inside[kMostBlurredMaps];
+    for (A_long y = top; y < bottom; y += plan.row_step) {
+        A_long begin = plan.box.right;
+        A_long end = plan.box.left;
+        for (int m = 0; m < count; ++m) {
+            const auto at = static_cast<std::size_t>(m);
+            reach[m] = maps.reachable[at](y, plan.box.left, plan.box.right);
+            inside[m] = {};
+            if (reach[m].end > reach[m].begin) {
+                begin = std::min(begin, reach[m].begin);
+                end = std::max(end, reach[m].end);
+                inside[m] = maps.taps_inside[at].Within(y, reach[m].begin, reach[m].end);
+            }
+        }
+        if (end > begin) {
+            k.in_front_blurred(src, maps.inverses.data(), reach, inside, count, y, begin,
+                               end - begin, WorldRow<Traits>(dst, y) + begin, plan.params);
+        }
     }
 }
 
@@ -303,10 +355,20 @@ void DrawRows(const SourceImage<Traits>& src, const DrawPlan& plan, const DrawKe
     const A_long drawn = (height + plan.row_step - 1) / plan.row_step; // rows the field draws
     const A_long rows_per_strip = (drawn + strips - 1) / strips * plan.row_step;
     const bool blurred = plan.inverses.size() > 1;
+    BlurredMaps maps;
+    if (blurred && k.in_front_blurred != nullptr) {
+        maps = MapsWithInverses(plan, src.width, src.height);
+    }
+    const bool one_pass = blurred && k.in_front_blurred != nullptr &&
+                          maps.inverses.size() <= static_cast<std::size_t>(kMostBlurredMaps);
     ParallelFor(strips > 1 ? plan.pool : nullptr, strips, [&](int strip) {
         const A_long top = plan.box.top + strip * rows_per_strip;
         const A_long bottom = std::min(plan.box.bottom, top + rows_per_strip);
         if (top >= bottom) {
+            return;
+        }
+        if (one_pass) {
+            DrawBlurredInFrontRows<Traits>(src, plan, maps, k, dst, top, bottom);
             return;
         }
         StripRows rows;
