@@ -463,38 +463,45 @@ TEST(OpaqueBilinear8, VectorAndPlainFormsGiveTheSameSums) {
     }
 }
 
-// 8-bit places in whole numbers: the rounded 1/128 step of u = (x + 0.5) * du + row_u, worked
-// here by hand with numbers that doubles hold exactly, also where column 0 maps so far away that
-// the sums wrap.
-TEST(FixedPlaces8, GiveTheRoundedStepFarFromColumnZero) {
+// Places in whole numbers: the 1/128 step of u = (x + 0.5) * du + row_u, rounded (8-bit
+// bilinear) and floored (nearest), worked here by hand with numbers that doubles hold exactly,
+// also where column 0 maps so far away that the sums wrap.
+TEST(FixedPlaces, GiveTheRoundedAndTheFlooredStepFarFromColumnZero) {
     struct Case {
         double row_u, du;
         A_long x;
-        A_long ix, fx; // floor(u * 128 + 0.5) = 128 * ix + fx
+        std::int32_t rounded, floored; // floor(u * 128 + 0.5), floor(u * 128)
     };
     const Case cases[] = {
-        // u = 3.5 * 0.5 + 0.25 = 2: step 256.
-        {0.25, 0.5, 3, 2, 0},
+        // u = 3.5 * 0.5 + 0.25 = 2: 256 steps.
+        {0.25, 0.5, 3, 256, 256},
         // u = 2.5 * 1.25 - 4 = -0.875: -112.
-        {-4.0, 1.25, 2, -1, 16},
-        // u = 10.5 / 256 = 0.041015625: 5.25 steps, 5.
-        {0.0, 1.0 / 256, 10, 0, 5},
-        // Half a step rounds up: u = 0.5 * 3 / 256 = 0.005859375, 0.75 steps, 1; -1/256 is
-        // -0.5 steps, 0.
-        {0.0, 3.0 / 256, 0, 0, 1},
-        {-3.0 / 512 - 1.0 / 256, 3.0 / 256, 0, 0, 0},
-        // Column 0 maps 750 million pixels away: u = (1e9 + 0.5) * 0.75 - 749999999.8125 =
-        // 0.5625, step 72, the sums having wrapped past 2^64.
-        {-749999999.8125, 0.75, 1000000000, 0, 72},
+        {-4.0, 1.25, 2, -112, -112},
+        // u = 10.5 / 256 = 0.041015625: 5.25 steps.
+        {0.0, 1.0 / 256, 10, 5, 5},
+        // Half a step rounds up: u = 0.5 * 3 / 256 = 0.005859375 is 0.75 steps; -1/256 is -0.5.
+        {0.0, 3.0 / 256, 0, 1, 0},
+        {-3.0 / 512 - 1.0 / 256, 3.0 / 256, 0, 0, -1},
+        // Column 0 maps 750 million pixels away: u = (1e9 + 0.5) * 0.75 - 749999999.8125 +
+        // 3 / 512 = 0.568359375, 72.75 steps, the sums having wrapped past 2^64.
+        {-749999999.8125 + 3.0 / 512, 0.75, 1000000000, 73, 72},
         // A source shrunk 2^20 times, column 0 about 2^50 pixels away:
-        // u = (2^30 - 2.5) * 2^20 + row_u = 0.75, step 96.
-        {-1125899906842624.0 + 2621440.0 + 0.75, 1048576.0, (1 << 30) - 3, 0, 96},
+        // u = (2^30 - 2.5) * 2^20 + row_u = 0.75, 96 steps.
+        {-1125899906842624.0 + 2621440.0 + 0.75, 1048576.0, (1 << 30) - 3, 96, 96},
     };
     for (const Case& c : cases) {
-        const FixedRow8 row = FixedRowOf8(c.row_u, c.du, c.row_u, c.du);
-        const BilinearPlace8 p = PlaceOf8(row, c.x);
-        EXPECT_TRUE(p.ix == c.ix && p.fx == c.fx && p.iy == c.ix && p.fy == c.fx)
-            << "row_u " << c.row_u << " du " << c.du << " x " << c.x << ": " << p.ix << " " << p.fx;
+        for (const bool rounded : {true, false}) {
+            const FixedRow row = FixedRowOf(c.row_u, c.du, c.row_u, c.du, rounded);
+            std::int32_t ux = 0, vy = 0;
+            FixedSteps(row, c.x, ux, vy);
+            const std::int32_t expected = rounded ? c.rounded : c.floored;
+            EXPECT_TRUE(ux == expected && vy == expected)
+                << "row_u " << c.row_u << " du " << c.du << " x " << c.x << ": " << ux;
+            if (rounded) {
+                const BilinearPlace8 p = PlaceOf8(row, c.x);
+                EXPECT_TRUE(p.ix == expected >> 7 && p.fx == (expected & 127));
+            }
+        }
     }
 }
 

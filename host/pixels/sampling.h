@@ -12,6 +12,7 @@
 #include <emmintrin.h>
 #endif
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -94,14 +95,15 @@ struct BilinearPlace8 {
     int fx, fy;
 };
 
-// Along a row the 8-bit places are worked in whole numbers: the source point less half a pixel,
-// in units of 2^-39 pixel (the 1/128 steps and 32 bits below them), is u + x * du at destination
-// column x, in 64-bit arithmetic that wraps. A point within reach of the source lies far inside
-// 2^63 units, so the wrapped sum is the true one however far away column 0 maps; and a vector
-// kernel that steps from block to block gets the numbers of the plain one. The rounding to
-// a 1/128 step is in u (half a step), so the step is the sum's upper 32 bits. Rounding du costs at
+// Along a row, places are worked in whole numbers where the kernels can step them (8-bit
+// bilinear and every nearest draw): the source point, in units of 2^-39 pixel (1/128 pixel steps
+// and 32 bits below them), is u + x * du at destination column x, in 64-bit arithmetic that
+// wraps. A point within reach of the source lies far inside 2^63 units, so the wrapped sum is the
+// true one however far away column 0 maps; and a vector kernel that steps from block to block
+// gets the numbers of the plain one. The sum's upper 32 bits are the 1/128 step, rounded for
+// bilinear sampling (half a step is in u), floored for the nearest pixel. Rounding du costs at
 // most half a unit a column: 1/512 pixel at column 2^31.
-struct FixedRow8 {
+struct FixedRow {
     std::uint64_t u, v;   // at column 0
     std::uint64_t du, dv; // a column further
 };
@@ -111,7 +113,8 @@ inline std::uint64_t FixedUnits(double pixels) {
     const double units = pixels * 549755813888.0; // 2^39: exact
     constexpr double kTwo63 = 9223372036854775808.0;
     if (std::fabs(units) < kTwo63 / 2) {
-        return static_cast<std::uint64_t>(std::llround(units));
+        // Rounded through floor, which compilers keep inline (llround is a library call).
+        return static_cast<std::uint64_t>(static_cast<std::int64_t>(std::floor(units + 0.5)));
     }
     // So large a number is whole, and so is its remainder: both exact.
     double rest = std::fmod(units, 2 * kTwo63);
@@ -123,17 +126,25 @@ inline std::uint64_t FixedUnits(double pixels) {
     return static_cast<std::uint64_t>(static_cast<std::int64_t>(rest));
 }
 
-// The row of source coordinates less half a pixel `row_u` + (x + 0.5) * `du`, and the same in v.
-inline FixedRow8 FixedRowOf8(double row_u, double du, double row_v, double dv) {
-    constexpr std::uint64_t kHalfStep = std::uint64_t{1} << 31;
-    return {FixedUnits(0.5 * du + row_u) + kHalfStep, FixedUnits(0.5 * dv + row_v) + kHalfStep,
+// The row of source coordinates `row_u` + (x + 0.5) * `du`, and the same in v; `rounded` puts
+// half a step in, for bilinear places.
+inline FixedRow FixedRowOf(double row_u, double du, double row_v, double dv, bool rounded) {
+    const std::uint64_t half = rounded ? std::uint64_t{1} << 31 : 0;
+    return {FixedUnits(0.5 * du + row_u) + half, FixedUnits(0.5 * dv + row_v) + half,
             FixedUnits(du), FixedUnits(dv)};
 }
 
-PLURION_PIXEL_INLINE BilinearPlace8 PlaceOf8(const FixedRow8& row, A_long x) {
+// The 1/128 steps of column x's place.
+PLURION_PIXEL_INLINE void FixedSteps(const FixedRow& row, A_long x, std::int32_t& ux,
+                                     std::int32_t& vy) {
     const auto column = static_cast<std::uint64_t>(static_cast<std::int64_t>(x));
-    const auto ux = static_cast<std::int32_t>((row.u + column * row.du) >> 32);
-    const auto vy = static_cast<std::int32_t>((row.v + column * row.dv) >> 32);
+    ux = static_cast<std::int32_t>((row.u + column * row.du) >> 32);
+    vy = static_cast<std::int32_t>((row.v + column * row.dv) >> 32);
+}
+
+PLURION_PIXEL_INLINE BilinearPlace8 PlaceOf8(const FixedRow& row, A_long x) {
+    std::int32_t ux = 0, vy = 0;
+    FixedSteps(row, x, ux, vy);
     return {ux >> 7, vy >> 7, ux & 127, vy & 127};
 }
 
@@ -267,9 +278,13 @@ template <class Traits, bool kStraight, bool kAccumulate>
 void SampleNearestRun(const SourceImage<Traits>& src, const Affine& inv, A_long y, A_long x0,
                       A_long count, Premul* out) {
     const RowCoordinates c(inv, y, 0.0);
+    const FixedRow row = FixedRowOf(c.row_u, c.du, c.row_v, c.dv, false);
     for (A_long i = 0; i < count; ++i) {
-        const auto ix = static_cast<A_long>(c.U(x0 + i));
-        const auto iy = static_cast<A_long>(c.V(x0 + i));
+        std::int32_t ux = 0, vy = 0;
+        FixedSteps(row, x0 + i, ux, vy);
+        // Held to the source: a centre a hair inside its edge may round onto the edge.
+        const A_long ix = std::clamp<A_long>(ux >> 7, 0, src.width - 1);
+        const A_long iy = std::clamp<A_long>(vy >> 7, 0, src.height - 1);
         Store<kAccumulate>(out[i], TapOf<Traits, kStraight>(src.Row(iy)[ix]));
     }
 }
@@ -281,7 +296,7 @@ void SampleBilinearRun(const SourceImage<Traits>& src, const Affine& inv, A_long
                        A_long count, Premul* out) {
     const RowCoordinates c(inv, y, 0.5);
     if constexpr (std::is_same_v<Traits, Pixel8Traits>) {
-        const FixedRow8 row = FixedRowOf8(c.row_u, c.du, c.row_v, c.dv);
+        const FixedRow row = FixedRowOf(c.row_u, c.du, c.row_v, c.dv, true);
         for (A_long i = 0; i < count; ++i) {
             Store<kAccumulate>(out[i], BilinearSample8<kStraight>(src, PlaceOf8(row, x0 + i)));
         }

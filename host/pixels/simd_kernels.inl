@@ -471,29 +471,25 @@ PLURION_SIMD_INLINE VI TruncatedOf(VI x, double du, double row_u, double bias) {
 template <class Traits, bool kBilinear>
 PLURION_SIMD_INLINE LanePlaces PlacesOf(const RowCoordinates& c, VI x) {
     // RowCoordinates: u = (x + 0.5) * du + row_u, in doubles.
-    static_assert(!(kBilinear && std::is_same_v<Traits, Pixel8Traits>), "FixedPlaces8's work");
+    static_assert(kBilinear && !std::is_same_v<Traits, Pixel8Traits>, "FixedPlaces' work");
+    // PlaceOf: the whole part through u + 1, the fraction u - that part.
     LanePlaces p{};
-    if constexpr (!kBilinear) {
-        p.ix = TruncatedOf(x, c.du, c.row_u, 0.0);
-        p.iy = TruncatedOf(x, c.dv, c.row_v, 0.0);
-    } else {
-        // PlaceOf: the whole part through u + 1, the fraction u - that part.
-        VFHalf parts[2];
-        auto fraction = [&parts](VDHalf u, VIHalf whole, int from) PLURION_SIMD_LAMBDA {
-            parts[from == 0 ? 0 : 1] =
-                __builtin_convertvector(u - __builtin_convertvector(whole - 1, VDHalf), VFHalf);
-        };
-        constexpr auto kAll = std::make_index_sequence<kLanes>();
-        p.ix = TruncatedOf(x, c.du, c.row_u, 1.0, fraction) - 1;
-        p.fx = Joined(parts[0], parts[1], kAll);
-        p.iy = TruncatedOf(x, c.dv, c.row_v, 1.0, fraction) - 1;
-        p.fy = Joined(parts[0], parts[1], kAll);
-    }
+    VFHalf parts[2];
+    auto fraction = [&parts](VDHalf u, VIHalf whole, int from) PLURION_SIMD_LAMBDA {
+        parts[from == 0 ? 0 : 1] =
+            __builtin_convertvector(u - __builtin_convertvector(whole - 1, VDHalf), VFHalf);
+    };
+    constexpr auto kAll = std::make_index_sequence<kLanes>();
+    p.ix = TruncatedOf(x, c.du, c.row_u, 1.0, fraction) - 1;
+    p.fx = Joined(parts[0], parts[1], kAll);
+    p.iy = TruncatedOf(x, c.dv, c.row_v, 1.0, fraction) - 1;
+    p.fy = Joined(parts[0], parts[1], kAll);
     return p;
 }
 
-// The 8-bit bilinear places of a run's blocks, in the whole numbers of PlaceOf8: each lane's sum
-// is stepped by kLanes columns from one block to the next, and the 1/128 step is its upper half.
+// The places of a run's blocks in the whole numbers of FixedRow (8-bit bilinear and nearest):
+// each lane's sum is stepped by kLanes columns from one block to the next, and the 1/128 step is
+// its upper half.
 using VQHalf = std::uint64_t __attribute__((vector_size(4 * kLanes))); // kLanes / 2 lanes
 
 template <std::size_t... I>
@@ -508,11 +504,11 @@ PLURION_SIMD_INLINE VI UpperHalves(VQHalf lo, VQHalf hi, std::index_sequence<I..
                                                         reinterpret_cast<VU>(hi), (2 * I + 1)...));
 }
 
-class FixedPlaces8 {
+class FixedPlaces {
   public:
-    FixedPlaces8() = default;
-    FixedPlaces8(const RowCoordinates& c, A_long x0)
-        : row_(FixedRowOf8(c.row_u, c.du, c.row_v, c.dv)),
+    FixedPlaces() = default;
+    FixedPlaces(const RowCoordinates& c, A_long x0, bool rounded)
+        : row_(FixedRowOf(c.row_u, c.du, c.row_v, c.dv, rounded)),
           column_(static_cast<std::uint64_t>(static_cast<std::int64_t>(x0))) {
         constexpr auto kHalf = std::make_index_sequence<kLanes / 2>();
         const VQHalf lo = QuadIotaOf(0, kHalf) + column_;
@@ -559,17 +555,17 @@ class FixedPlaces8 {
     }
 
   private:
-    FixedRow8 row_{};
+    FixedRow row_{};
     std::uint64_t column_ = 0; // the next block's first
     VQHalf u_lo_{}, u_hi_{}, v_lo_{}, v_hi_{};
 };
 
-// The places of a run's blocks at the other depths and filters, from doubles.
+// The places of a run's blocks for bilinear sampling at 16 and 32 bits, from doubles.
 template <class Traits, bool kBilinear>
 class DoublePlaces {
   public:
     DoublePlaces() = default;
-    DoublePlaces(const RowCoordinates& c, A_long x0) : c_(c), x_(x0) {}
+    DoublePlaces(const RowCoordinates& c, A_long x0, bool) : c_(c), x_(x0) {}
     PLURION_SIMD_INLINE LanePlaces Next(A_long n) {
         const LanePlaces p = PlacesOf<Traits, kBilinear>(c_, LaneXs(x_, n));
         x_ += kLanes;
@@ -582,8 +578,8 @@ class DoublePlaces {
 };
 
 template <class Traits, bool kBilinear>
-using RunPlaces = std::conditional_t<kBilinear && std::is_same_v<Traits, Pixel8Traits>,
-                                     FixedPlaces8, DoublePlaces<Traits, kBilinear>>;
+using RunPlaces = std::conditional_t<!kBilinear || std::is_same_v<Traits, Pixel8Traits>,
+                                     FixedPlaces, DoublePlaces<Traits, kBilinear>>;
 
 template <class Traits>
 PLURION_SIMD_INLINE Quad ClampAlpha(Quad t) {
@@ -773,9 +769,11 @@ PLURION_SIMD_INLINE Sums Sample(const SourceImage<Traits>& src, const LanePlaces
             return {Premultiplied<kStraight>(
                 FetchTap<Traits>(src, OffsetOf(p.ix, p.iy, row, bytes), all))};
         }
-        const VI in = (p.ix >= 0) & (p.ix < src.width) & (p.iy >= 0) & (p.iy < src.height);
-        const VI offset = in ? OffsetOf(p.ix, p.iy, row, bytes) : 0;
-        return {Premultiplied<kStraight>(FetchTap<Traits>(src, offset, reinterpret_cast<VU>(in)))};
+        // Every lane's centre lies in the source here; held to it, as the reference holds a centre
+        // that rounds onto the edge.
+        const VI ix = ClampInt(p.ix, src.width - 1);
+        const VI iy = ClampInt(p.iy, src.height - 1);
+        return {Premultiplied<kStraight>(FetchTap<Traits>(src, OffsetOf(ix, iy, row, bytes), all))};
     } else {
         const VI offset = OffsetOf(p.ix, p.iy, row, bytes);
         Quad t00, t10, t01, t11;
@@ -920,7 +918,7 @@ RowRun InsideRun(const Affine& inv, A_long y, A_long x0, A_long count, A_long wi
 template <class Traits, bool kBilinear, class Block>
 PLURION_SIMD_INLINE void ForEachBlock(const RowCoordinates& c, A_long x0, A_long count,
                                       const RowRun& inside, Block&& block) {
-    RunPlaces<Traits, kBilinear> places(c, x0);
+    RunPlaces<Traits, kBilinear> places(c, x0, kBilinear);
     for (A_long i = 0; i < count; i += kLanes) {
         const A_long n = count - i < kLanes ? count - i : kLanes;
         block(i, n, places.Next(n), i >= inside.begin && i + n <= inside.end);
@@ -980,8 +978,8 @@ void InFrontBlurredRun(const SourceImage<Traits>& src, const Affine* inv, const 
                        typename Traits::Pixel* dst, const CompositeParams& params) {
     RunPlaces<Traits, kBilinear> places[kMostBlurredMaps];
     for (int m = 0; m < maps; ++m) {
-        places[m] =
-            RunPlaces<Traits, kBilinear>(RowCoordinates(inv[m], y, kBilinear ? 0.5 : 0.0), x0);
+        places[m] = RunPlaces<Traits, kBilinear>(RowCoordinates(inv[m], y, kBilinear ? 0.5 : 0.0),
+                                                 x0, kBilinear);
     }
     for (A_long i = 0; i < count; i += kLanes) {
         const A_long n = count - i < kLanes ? count - i : kLanes;
