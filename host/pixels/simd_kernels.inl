@@ -5,13 +5,13 @@
 // symbol.
 //
 // What they share with the scalar reference (sampling.h, compositing.h), exactly: where each
-// pixel samples (the same source coordinates in doubles; at 8 bits, bilinear, the same 1/128
-// places in whole numbers, stepped from block to block), which taps count (those outside the
+// pixel samples (the same places: in whole numbers, stepped from block to block, for nearest
+// and 8-bit bilinear sampling, else from the same doubles), which taps count (those outside the
 // source are transparent black), the exact whole-number blend of opaque 8-bit taps and the
-// compositing formula. What they do differently: other taps are
-// premultiplied and blended as whole numbers held in floats (8 and 16 bits) and scaled to unit
-// values once, which is more exact than the reference, which rounds at every step; the two
-// agree within one step of the depth (the tests hold them to it).
+// compositing formula. What they do differently: other taps are premultiplied and blended as
+// whole numbers held in floats (8 and 16 bits) and scaled to unit values once, which is more
+// exact than the reference, which rounds at every step; the two agree within one step of the
+// depth (the tests hold them to it).
 // clang-format off
 constexpr int kLanes = PLURION_SIMD_LANES;
 // clang-format on
@@ -449,23 +449,20 @@ PLURION_SIMD_INLINE auto Joined(Half lo, Half hi, std::index_sequence<I...>) {
     return __builtin_shufflevector(lo, hi, I...);
 }
 
-// Truncate(u + bias) for the lanes' u = (x + 0.5) * du + row_u; `after` gets each half of u and
-// of the truncated values, the lower lanes first.
-template <class After>
-PLURION_SIMD_INLINE VI TruncatedOf(VI x, double du, double row_u, double bias, After&& after) {
+// PlaceOf's whole part, trunc(u + 1) - 1, for the lanes' u = (x + 0.5) * du + row_u; `fraction`
+// gets each half of u and of trunc(u + 1), the lower lanes first.
+template <class Fraction>
+PLURION_SIMD_INLINE VI WholePartOf(VI x, double du, double row_u, Fraction&& fraction) {
     constexpr auto kHalf = std::make_index_sequence<kLanes / 2>();
     auto half = [&](VDHalf cx, int from) PLURION_SIMD_LAMBDA {
         const VDHalf u = cx * du + row_u;
-        const auto whole = __builtin_convertvector(bias == 0.0 ? u : u + bias, VIHalf);
-        after(u, whole, from);
-        return whole;
+        const auto shifted = __builtin_convertvector(u + 1.0, VIHalf);
+        fraction(u, shifted, from);
+        return shifted;
     };
     const VIHalf lo = half(HalfOf<0>(x, kHalf) + 0.5, 0);
     const VIHalf hi = half(HalfOf<kLanes / 2>(x, kHalf) + 0.5, kLanes / 2);
-    return Joined(lo, hi, std::make_index_sequence<kLanes>());
-}
-PLURION_SIMD_INLINE VI TruncatedOf(VI x, double du, double row_u, double bias) {
-    return TruncatedOf(x, du, row_u, bias, [](VDHalf, VIHalf, int) PLURION_SIMD_LAMBDA {});
+    return Joined(lo, hi, std::make_index_sequence<kLanes>()) - 1;
 }
 
 template <class Traits, bool kBilinear>
@@ -480,9 +477,9 @@ PLURION_SIMD_INLINE LanePlaces PlacesOf(const RowCoordinates& c, VI x) {
             __builtin_convertvector(u - __builtin_convertvector(whole - 1, VDHalf), VFHalf);
     };
     constexpr auto kAll = std::make_index_sequence<kLanes>();
-    p.ix = TruncatedOf(x, c.du, c.row_u, 1.0, fraction) - 1;
+    p.ix = WholePartOf(x, c.du, c.row_u, fraction);
     p.fx = Joined(parts[0], parts[1], kAll);
-    p.iy = TruncatedOf(x, c.dv, c.row_v, 1.0, fraction) - 1;
+    p.iy = WholePartOf(x, c.dv, c.row_v, fraction);
     p.fy = Joined(parts[0], parts[1], kAll);
     return p;
 }
