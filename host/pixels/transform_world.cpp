@@ -245,6 +245,9 @@ void DrawBlurredInFrontRows(const SourceImage<Traits>& src, const DrawPlan& plan
                             const BlurredMaps& maps, const DrawKernels<Traits>& k,
                             PF_EffectWorld& dst, A_long top, A_long bottom) {
     const auto count = static_cast<int>(maps.inverses.size());
+    // An 8-bit bilinear sample beyond a map's reach is empty to the bit (its whole-number place
+    // gives the inside tap no weight), so there a row may take the loose runs.
+    const bool loose = plan.bilinear && std::is_same_v<Traits, Pixel8Traits>;
     RowRun reach[kMostBlurredMaps];
     RowRun inside[kMostBlurredMaps];
     for (A_long y = top; y < bottom; y += plan.row_step) {
@@ -252,7 +255,8 @@ void DrawBlurredInFrontRows(const SourceImage<Traits>& src, const DrawPlan& plan
         A_long end = plan.box.left;
         for (int m = 0; m < count; ++m) {
             const auto at = static_cast<std::size_t>(m);
-            reach[m] = maps.reachable[at](y, plan.box.left, plan.box.right);
+            reach[m] = loose ? maps.reachable[at].Around(y, plan.box.left, plan.box.right)
+                             : maps.reachable[at](y, plan.box.left, plan.box.right);
             inside[m] = {};
             if (reach[m].end > reach[m].begin) {
                 begin = std::min(begin, reach[m].begin);
