@@ -219,7 +219,8 @@ void DrawStillRows(const SourceImage<Traits>& src, const DrawPlan& plan, const A
     }
 }
 
-// The maps of a blurred draw that have an inverse, in order, with their row-run finders.
+// The maps of a blurred draw that have an inverse, in order, with their row-run finders (a map
+// without one reaches nothing).
 struct BlurredMaps {
     std::vector<Affine> inverses;
     std::vector<RunFinder> reachable;
@@ -272,23 +273,16 @@ void DrawBlurredInFrontRows(const SourceImage<Traits>& src, const DrawPlan& plan
 }
 
 template <class Traits>
-void DrawBlurredRows(const SourceImage<Traits>& src, const DrawPlan& plan,
+void DrawBlurredRows(const SourceImage<Traits>& src, const DrawPlan& plan, const BlurredMaps& maps,
                      const DrawKernels<Traits>& k, PF_EffectWorld& dst, A_long top, A_long bottom,
                      StripRows& rows) {
     std::vector<RowRun>& runs = rows.runs;
-    runs.resize(plan.inverses.size());
-    std::vector<std::optional<RunFinder>> reachable;
-    reachable.reserve(plan.inverses.size());
-    for (const std::optional<Affine>& inv : plan.inverses) {
-        reachable.push_back(inv ? std::optional<RunFinder>(std::in_place, *inv, plan.u_lo,
-                                                           plan.u_hi, plan.v_lo, plan.v_hi)
-                                : std::nullopt);
-    }
+    runs.resize(maps.inverses.size());
     for (A_long y = top; y < bottom; y += plan.row_step) {
         A_long begin = plan.box.right;
         A_long end = plan.box.left;
         for (std::size_t i = 0; i < runs.size(); ++i) {
-            runs[i] = reachable[i] ? (*reachable[i])(y, plan.box.left, plan.box.right) : RowRun{};
+            runs[i] = maps.reachable[i](y, plan.box.left, plan.box.right);
             if (runs[i].end > runs[i].begin) {
                 begin = std::min(begin, runs[i].begin);
                 end = std::max(end, runs[i].end);
@@ -311,7 +305,7 @@ void DrawBlurredRows(const SourceImage<Traits>& src, const DrawPlan& plan,
                 if (runs[i].end > runs[i].begin) {
                     const A_long shift = runs[i].begin - begin;
                     k.accumulate_planes(
-                        src, *plan.inverses[i], y, runs[i].begin, runs[i].end - runs[i].begin,
+                        src, maps.inverses[i], y, runs[i].begin, runs[i].end - runs[i].begin,
                         {planes.a + shift, planes.r + shift, planes.g + shift, planes.b + shift});
                 }
             }
@@ -327,7 +321,7 @@ void DrawBlurredRows(const SourceImage<Traits>& src, const DrawPlan& plan,
             std::fill(acc, acc + (end - begin), Premul{0, 0, 0, 0});
             for (std::size_t i = 0; i < runs.size(); ++i) {
                 if (runs[i].end > runs[i].begin) {
-                    k.accumulate(src, *plan.inverses[i], y, runs[i].begin,
+                    k.accumulate(src, maps.inverses[i], y, runs[i].begin,
                                  runs[i].end - runs[i].begin,
                                  rows.row.data() + (runs[i].begin - plan.box.left));
                 }
@@ -360,7 +354,7 @@ void DrawRows(const SourceImage<Traits>& src, const DrawPlan& plan, const DrawKe
     const A_long rows_per_strip = (drawn + strips - 1) / strips * plan.row_step;
     const bool blurred = plan.inverses.size() > 1;
     BlurredMaps maps;
-    if (blurred && k.in_front_blurred != nullptr) {
+    if (blurred) {
         maps = MapsWithInverses(plan, src.width, src.height);
     }
     const bool one_pass = blurred && k.in_front_blurred != nullptr &&
@@ -384,7 +378,7 @@ void DrawRows(const SourceImage<Traits>& src, const DrawPlan& plan, const DrawKe
         }
         rows.scratch.resize(plan.mask.mask != nullptr ? static_cast<std::size_t>(width) : 0);
         if (blurred) {
-            DrawBlurredRows<Traits>(src, plan, k, dst, top, bottom, rows);
+            DrawBlurredRows<Traits>(src, plan, maps, k, dst, top, bottom, rows);
         } else if (plan.inverses.front()) {
             DrawStillRows<Traits>(src, plan, *plan.inverses.front(), k, dst, top, bottom, rows);
         }
