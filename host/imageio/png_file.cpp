@@ -5,6 +5,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace plurion::host {
@@ -68,6 +69,39 @@ struct PngReader {
     std::string message;
 };
 
+// libpng sizes a text chunk from its length field before reading a byte of it (Debian's build
+// does not hold text to the chunk memory limit), so a chunk that claims more bytes than the rest
+// of the file holds is refused first. Pixel data is streamed, not sized, and a short one is
+// found as the file ending early when the rows are read.
+void CheckChunkLengths(const PngReader& reader) {
+    std::FILE* f = reader.handle.get();
+    std::error_code error;
+    const auto size = std::filesystem::file_size(reader.file, error);
+    const long start = std::ftell(f);
+    if (error || start < 0) {
+        return;
+    }
+    std::uint64_t at = static_cast<std::uint64_t>(start);
+    unsigned char header[8] = {};
+    while (std::fseek(f, static_cast<long>(at), SEEK_SET) == 0 &&
+           std::fread(header, 1, sizeof header, f) == sizeof header) {
+        const std::uint64_t length = std::uint64_t{header[0]} << 24 |
+                                     std::uint64_t{header[1]} << 16 |
+                                     std::uint64_t{header[2]} << 8 | header[3];
+        const std::string kind(reinterpret_cast<const char*>(header + 4), 4);
+        if (kind == "IEND") {
+            break;
+        }
+        if (kind != "IDAT" && at + 12 + length > size) {
+            throw ImageFileError(reader.file, "the file ends early: its " + kind +
+                                                  " chunk claims " + std::to_string(length) +
+                                                  " bytes");
+        }
+        at += 12 + length;
+    }
+    std::fseek(f, start, SEEK_SET);
+}
+
 // Checks the signature and reads the header; the caller has set the jump point.
 ImageInfo ReadHeader(PngReader& reader) {
     unsigned char signature[8] = {};
@@ -76,6 +110,7 @@ ImageInfo ReadHeader(PngReader& reader) {
     if (got != sizeof signature || png_sig_cmp(signature, 0, sizeof signature) != 0) {
         throw ImageFileError(reader.file, "not a PNG file");
     }
+    CheckChunkLengths(reader);
     png_set_sig_bytes(reader.png, sizeof signature);
     png_read_info(reader.png, reader.info);
     const png_uint_32 width = png_get_image_width(reader.png, reader.info);

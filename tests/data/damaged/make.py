@@ -45,6 +45,11 @@ open("bad_crc.png", "wb").write(png(32, 32, good, crc=0x12345678))
 tiny = zlib.compress(b"\0\0\0\0\0")
 open("lying_30000.png", "wb").write(png(30000, 30000, tiny))
 open("lying_1000000.png", "wb").write(png(1000000, 1000000, tiny))
+# A text chunk whose length claims far more bytes than follow it.
+lying_text = png(32, 32, good)
+lying_text = (lying_text[:33] + struct.pack(">I", 1694498974) + b"tEXt" + b"Comment\0short" +
+              lying_text[33:])
+open("lying_text.png", "wb").write(lying_text)
 open("not_a_picture.png", "wb").write(b"this is a text file with a picture's name\n")
 open("empty.png", "wb").write(b"")
 # Raw float: a header for 4 x 4 pixels (256 bytes of floats) followed by 10 bytes.
